@@ -1,0 +1,66 @@
+#include "MyZoomer.h"
+
+#include <QColor>
+#include <QPen>
+#include <qwt_picker_machine.h>
+#include <qwt_scale_draw.h>
+#include <qwt_text.h>
+
+MyZoomer::MyZoomer(QWidget *canvas)
+    : QwtPlotZoomer(canvas, true)
+{
+    setTrackerMode(QwtPicker::AlwaysOn);
+    setMousePattern(QwtEventPattern::MouseSelect1, Qt::LeftButton, Qt::NoModifier);
+    setMousePattern(QwtEventPattern::MouseSelect2, Qt::RightButton, Qt::NoModifier);
+    setRubberBandPen(QPen(QColor(Qt::darkBlue)));
+    setTrackerPen(QPen(QColor(Qt::darkBlue)));
+    // A rectangle from the press point to the release point.
+    setStateMachine(new QwtPickerDragRectMachine);
+}
+
+MyZoomer::~MyZoomer() = default;
+
+QwtText MyZoomer::trackerTextF(const QPointF &pos) const
+{
+    const QString x = scaleDraw ? scaleDraw->label(pos.x()).text() : QString::number(pos.x());
+    QwtText text(QStringLiteral("%1,\n%2").arg(x).arg(pos.y(), 0, 'f', 1));
+    QColor background(Qt::white);
+    background.setAlpha(200);
+    text.setBackgroundBrush(QBrush(background, Qt::SolidPattern));
+    return text;
+}
+
+void MyZoomer::zoom(const QRectF &rect)
+{
+    QwtPlotZoomer::zoom(rect);
+    emit zoomChanged(zoomStack(), zoomRectIndex());
+}
+
+void MyZoomer::zoom(int up)
+{
+    QwtPlotZoomer::zoom(up);
+    emit zoomChanged(zoomStack(), zoomRectIndex());
+}
+
+QStack<QRectF> MyZoomer::adoptZooms(const QStack<QRectF> &zooms, const QRectF &ownBase,
+                                    const QRectF &ownCurrent)
+{
+    QStack<QRectF> adopted = zooms;
+    if (adopted.isEmpty())
+        return adopted;
+    adopted[0] = ownBase;
+    for (int i = 1; i < adopted.size(); ++i) {
+        const QRectF &other = zooms.at(i);
+        adopted[i] = QRectF(other.x(), ownCurrent.y(), other.width(), ownCurrent.height());
+    }
+    return adopted;
+}
+
+void MyZoomer::setZooms(QStack<QRectF> zooms, uint index)
+{
+    const QStack<QRectF> &own = zoomStack();
+    const QStack<QRectF> adopted = own.isEmpty()
+        ? zooms
+        : adoptZooms(zooms, own.at(0), own.at(int(zoomRectIndex())));
+    setZoomStack(adopted, int(index));
+}
