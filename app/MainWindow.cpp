@@ -1,6 +1,8 @@
 #include "MainWindow.h"
 #include "ui_MainWindow.h"
 
+#include "HelpBrowser.h"
+#include "OptionsDialog.h"
 #include "TurnDialog.h"
 
 #include <QCloseEvent>
@@ -13,6 +15,7 @@ MainWindow::MainWindow(QWidget *parent)
     , ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
+    connect(ui->actionIndex_2, &QAction::triggered, this, [this] { HelpBrowser::showGuide(this); });
     readSettings();
     buildPlots();
 }
@@ -23,15 +26,6 @@ MainWindow::~MainWindow()
 }
 
 void MainWindow::open()
-{
-}
-
-void MainWindow::showTurn(int index)
-{
-    Q_UNUSED(index);
-}
-
-void MainWindow::showOptions()
 {
 }
 
@@ -65,4 +59,15 @@ void MainWindow::aboutVOK()
            "of single pedal revolutions.</p></HTML>")
             .arg(QString::fromLatin1(qVersion()), QStringLiteral(KWIDGETSADDONS_VERSION_STRING),
                  QStringLiteral(QWT_VERSION_STR)));
+}
+
+// The two dialogs run from the main window.
+
+void MainWindow::showOptions()
+{
+}
+
+void MainWindow::showTurn(int index)
+{
+    Q_UNUSED(index);
 }

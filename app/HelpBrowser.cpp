@@ -1,0 +1,11 @@
+#include "HelpBrowser.h"
+
+HelpBrowser::HelpBrowser(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+{
+}
+
+void HelpBrowser::showGuide(QWidget *parent)
+{
+    Q_UNUSED(parent);
+}
