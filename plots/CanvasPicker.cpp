@@ -19,6 +19,8 @@ CanvasPicker::CanvasPicker(QwtPlot *plot, QwtPlotCurve *curve)
 {
     QWidget *canvasWidget = plot->canvas();
     canvasWidget->installEventFilter(this);
+    // The cursor follows the mouse with no button held, too.
+    canvasWidget->setMouseTracking(true);
 
     // We want the focus, but no focus rect: the item under the cursor is
     // what the user looks at.

@@ -76,9 +76,12 @@ void MainWindow::buildPlots()
 
     // A grey base line at y = 0 under the whole session on each plot: it
     // keeps the x range and 0 in view when every curve of a plot is hidden.
+    // It has no legend entry; Qwt 6.1 only drops an entry when the item is
+    // detached, so the attribute goes off before the item is attached.
     for (size_t i = 0; i < xRangeLines.size(); ++i) {
         xRangeLines[i] = new QwtPlotCurve(tr("2-points line just for updating xAxis"));
         xRangeLines[i]->setPen(QPen(QColor(Qt::gray), 0.0));
+        xRangeLines[i]->setItemAttribute(QwtPlotItem::Legend, false);
         xRangeLines[i]->attach(plots[i]);
     }
 
@@ -89,6 +92,7 @@ void MainWindow::buildPlots()
     turnsCurve->setPen(turnPen);
     turnsCurve->setStyle(QwtPlotCurve::Dots);
     turnsCurve->setSymbol(new QwtSymbol(QwtSymbol::Diamond, QBrush(), turnPen, QSize(3, 3)));
+    turnsCurve->setItemAttribute(QwtPlotItem::Legend, false);
 
     picker = new CanvasPicker(plots[Top], turnsCurve.get());
     connect(picker, &CanvasPicker::pointClicked, this, &MainWindow::showTurn);
@@ -119,10 +123,6 @@ void MainWindow::buildPlots()
     for (int channel = SessionRecord::PowerTotChannel + 1; channel < SessionRecord::MeasuredChannelCount;
          ++channel)
         showCurve(channelCurves[size_t(channel)], options.visible(curveKey(channel)));
-
-    for (QwtPlotCurve *line : xRangeLines)
-        line->setItemAttribute(QwtPlotItem::Legend, false);
-    turnsCurve->setItemAttribute(QwtPlotItem::Legend, false);
 
     changeXAxis(options.x_axis_type);
     applyPens();
