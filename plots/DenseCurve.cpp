@@ -278,9 +278,12 @@ void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const Qwt
                           std::fabs(device.m11()));
     if (xNeverDecreases(s)) {
         // Only the samples over the clip rectangle, and one beyond it on
-        // either side for the lines that enter and leave it.
-        double left = xMap.invTransform(clipRect.left());
-        double right = xMap.invTransform(clipRect.right());
+        // either side for the lines that enter and leave it. That one lies
+        // outside by more than a rounding, so that the clipped line starts
+        // where clipping every sample would start it (a dash pattern
+        // depends on it).
+        double left = xMap.invTransform(clipRect.left() - 2.0);
+        double right = xMap.invTransform(clipRect.right() + 2.0);
         if (left > right)
             std::swap(left, right);
         if (std::isfinite(left) && std::isfinite(right)) {
@@ -292,6 +295,16 @@ void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const Qwt
         reducer.addMonotone(from, to);
     } else {
         reducer.addAny(from, to);
+    }
+
+    // A dash pattern cannot show along a column crowded with samples: drawn
+    // one by one they leave a solid band. Where the reduction dropped most
+    // samples, the band is what to draw.
+    if (painter->pen().style() != Qt::SolidLine && painter->pen().style() != Qt::NoPen
+        && reducer.polyline.size() * 2 < to - from + 1) {
+        QPen solid = painter->pen();
+        solid.setStyle(Qt::SolidLine);
+        painter->setPen(solid);
     }
 
     QPolygonF polyline = reducer.polyline;
