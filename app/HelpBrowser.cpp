@@ -18,24 +18,18 @@ HelpBrowser::HelpBrowser(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser);
 
-    // The guide links only to its own sections and to the compiled-in images.
-    browser->setOpenLinks(true);
-    browser->setOpenExternalLinks(false);
-    browser->setSource(homePage());
+    browser->setSource(QUrl(QStringLiteral("qrc:/help/index.html")));
 
     // Escape closes the guide as it closes a dialog; the main window keeps its
     // own Escape, which asks whether to quit.
-    for (const QKeySequence &key : { QKeySequence(Qt::Key_Escape), QKeySequence(QKeySequence::Close) }) {
+    const QKeySequence closeKeys[] = { QKeySequence(Qt::Key_Escape),
+                                       QKeySequence(QKeySequence::Close) };
+    for (const QKeySequence &key : closeKeys) {
         auto *shortcut = new QShortcut(key, this);
         connect(shortcut, &QShortcut::activated, this, &QWidget::close);
     }
 
     resize(820, 680);
-}
-
-QUrl HelpBrowser::homePage()
-{
-    return QUrl(QStringLiteral("qrc:/help/index.html"));
 }
 
 void HelpBrowser::showGuide(QWidget *parent)

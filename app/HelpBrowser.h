@@ -19,9 +19,6 @@ public:
     // Shows the one guide window of parent, creating it on first use.
     static void showGuide(QWidget *parent);
 
-    // The page the guide opens on.
-    static QUrl homePage();
-
 private:
     QTextBrowser *browser;
 };

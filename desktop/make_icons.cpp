@@ -19,8 +19,7 @@ QImage squareIcon(const QImage &logo, int size)
 {
     // Scale first, then centre: the logo is taller than wide, so it fills the
     // height and leaves transparent margins left and right.
-    const QImage scaled
-        = logo.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QImage scaled = logo.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
     icon.fill(Qt::transparent);
     QPainter painter(&icon);

@@ -123,13 +123,17 @@ if [[ -f "$deb" ]]; then
     check "Package: vok" test "$(field Package)" = vok
     check "Version: $version" test "$(field Version)" = "$version"
     check "Architecture: $arch" test "$(field Architecture)" = "$arch"
-    check "Maintainer and Description set" test -n "$(field Maintainer)" -a -n "$(field Description)"
-    check "everything under /usr" test -z "$(dpkg-deb --contents "$deb" | awk '{print $6}' | grep -v '^\./usr/' | grep -v '^\./$' || true)"
+    check "Maintainer and Description set" \
+        test -n "$(field Maintainer)" -a -n "$(field Description)"
+    outside=$(dpkg-deb --contents "$deb" | awk '{print $6}' \
+        | grep -v -e '^\./usr/' -e '^\./$' || true)
+    check "everything under /usr" test -z "$outside"
 
     depends=$(field Depends)
     echo "   Depends: $depends"
     # The package names of the dependencies, alternatives included.
-    depends_names=" $(echo "$depends" | tr ',|' '\n\n' | sed 's/(.*)//; s/^ *//; s/ *$//' | tr '\n' ' ') "
+    depends_names=" $(echo "$depends" | tr ',|' '\n\n' | sed 's/(.*)//; s/^ *//; s/ *$//' \
+        | tr '\n' ' ') "
     for package in "${required_packages[@]}"; do
         check "depends on $package" test -z "${depends_names##* $package *}"
     done
@@ -171,17 +175,17 @@ if [[ -f "$deb" ]]; then
         done
         return 1
     }
-    while read -r soname path; do
+    program="$scratch/root/usr/bin/vok"
+    linked=$(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+    while read -r soname; do
+        path=$(ldd "$program" | awk -v s="$soname" '$1 == s {print $3}')
         owner=$(dpkg_owner "$path" || true)
         if [[ -n "$owner" && -z "${depends_names##* $owner *}" ]]; then
             pass "linked $soname comes from $owner, a dependency"
         else
             fail "linked $soname ($path, package '${owner:-unknown}') is not a dependency"
         fi
-    done < <(readelf -d "$scratch/root/usr/bin/vok" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' \
-        | while read -r soname; do
-            echo "$soname $(ldd "$scratch/root/usr/bin/vok" | awk -v s="$soname" '$1 == s {print $3}')"
-        done)
+    done <<< "$linked"
 fi
 
 echo "check-install: $passed passed, $failed failed"
