@@ -297,18 +297,39 @@ void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const Qwt
         reducer.addAny(from, to);
     }
 
-    // A dash pattern cannot show along a column crowded with samples: drawn
-    // one by one they leave a solid band. Where the reduction dropped most
-    // samples, the band is what to draw.
-    if (painter->pen().style() != Qt::SolidLine && painter->pen().style() != Qt::NoPen
-        && reducer.polyline.size() * 2 < to - from + 1) {
-        QPen solid = painter->pen();
-        solid.setStyle(Qt::SolidLine);
-        painter->setPen(solid);
-    }
-
     QPolygonF polyline = reducer.polyline;
     if (testPaintAttribute(ClipPolygons))
         polyline = QwtClipper::clipPolygonF(clipRect, polyline, false);
+
+    const bool crowded = reducer.polyline.size() * 2 < to - from + 1;
+    if (!crowded || painter->pen().style() == Qt::NoPen) {
+        QwtPainter::drawPolyline(painter, polyline);
+        return;
+    }
+
+    // Where the reduction dropped most samples, the line is mostly vertical
+    // strokes up and down one column. A dash pattern cannot show along them:
+    // drawn one by one, the samples leave a solid band.
+    QPen pen = painter->pen();
+    if (pen.style() != Qt::SolidLine) {
+        pen.setStyle(Qt::SolidLine);
+        painter->setPen(pen);
+    }
+    // Stroking round joins costs several times what the rest does. Where a
+    // stroke turns back at a whole pixel, a round join of radius r covers
+    // the pixels whose centres lie within r; a square cap on a separate
+    // segment covers those within r along each axis. Below a radius of 1.5
+    // both are the four pixels around the point, so thinner pens are drawn
+    // as separate segments (between columns they may differ by a pixel
+    // here and there).
+    if (pen.widthF() > 1.0 && pen.widthF() < 3.0 && pen.capStyle() == Qt::SquareCap
+        && pen.joinStyle() == Qt::RoundJoin) {
+        QVector<QLineF> segments;
+        segments.reserve(polyline.size());
+        for (int i = 1; i < polyline.size(); ++i)
+            segments.append(QLineF(polyline.at(i - 1), polyline.at(i)));
+        painter->drawLines(segments);
+        return;
+    }
     QwtPainter::drawPolyline(painter, polyline);
 }

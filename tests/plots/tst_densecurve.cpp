@@ -130,6 +130,23 @@ void TestDenseCurve::drawsWhatEverySampleWouldDraw_data()
         << 200000 << 10 << 300.0 << 20000.0 << 0.0 << -100.0 << 1000.0 << -1 << wide << true << 1;
     QTest::newRow("a smooth channel such as height")
         << 200000 << 10 << 0.0 << 0.0 << 20000.0 << -100.0 << 1000.0 << -1 << wide << true << 1;
+    // Pens from a hairline to the widest the options offer. From 3 pixels
+    // on, the edges of a stroke fall on pixel centres, and every turn of
+    // a line drawn through all samples may light one more pixel there.
+    for (double width : {1.0, 1.5, 2.0, 2.5, 3.0, 5.0}) {
+        const int tolerance = width >= 3.0 ? 60 : 1;
+        const QPen pen(QBrush(Qt::darkGreen, Qt::SolidPattern), width, Qt::SolidLine, Qt::SquareCap,
+                       Qt::RoundJoin);
+        QTest::addRow("noisy power with a pen %g wide", width)
+            << 200000 << 10 << 300.0 << 0.0 << 20000.0 << -100.0 << 1000.0 << -1 << pen << true
+            << tolerance;
+        QTest::addRow("a smooth channel with a pen %g wide", width)
+            << 200000 << 10 << 0.0 << 0.0 << 20000.0 << -100.0 << 1000.0 << -1 << pen << true
+            << tolerance;
+        QTest::addRow("a smooth channel, zoomed, with a pen %g wide", width)
+            << 200000 << 10 << 0.0 << 5000.0 << 6000.0 << -100.0 << 1000.0 << -1 << pen << true
+            << (width == 1.0 ? 2 : tolerance);
+    }
     QTest::newRow("a single sample") << 1 << 1 << 0.0 << -1.0 << 1.0 << -100.0 << 1000.0 << -1 << wide << false << 1;
     QTest::newRow("two samples") << 2 << 1 << 300.0 << 0.0 << 1.0 << -100.0 << 1000.0 << -1 << wide << true << 1;
 }
