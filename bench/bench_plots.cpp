@@ -25,6 +25,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -66,16 +67,18 @@ double timeRuns(int runs, const std::function<void()> &step)
     return median(times);
 }
 
-// Answers the file dialog that open() shows with `path`, as a user would.
+// Answers the file dialog that open() shows by typing `path` into its file
+// name field, as a user would.
 void answerFileDialog(const QString &path)
 {
     QTimer::singleShot(10, [path] {
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog) {
+        auto *name = dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")) : nullptr;
+        if (!name) {
             answerFileDialog(path);
             return;
         }
-        dialog->selectFile(path);
+        name->setText(path);
         static_cast<QDialog *>(dialog)->accept(); // QFileDialog::accept is protected
     });
 }
