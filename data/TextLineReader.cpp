@@ -244,6 +244,7 @@ bool TextLineReader::readLine()
                 m_lineBegin = buffer + m_pos;
                 m_lineEnd = newline;
                 m_pos = m_scan = newline + 1 - buffer;
+                m_lastNewline = m_bufferOffset + (newline - buffer);
                 if (m_lineEnd != m_lineBegin && m_lineEnd[-1] == '\r')
                     --m_lineEnd;
                 return true;
@@ -253,16 +254,27 @@ bool TextLineReader::readLine()
         if (!fill())
             break;
     }
-    if (m_pos == m_size)
+    if (m_atEnd)
         return false;
+    m_atEnd = true;
     // The last line, without a line break.
     m_lineBegin = m_buffer.get() + m_pos;
     m_lineEnd = m_buffer.get() + m_size;
     m_pos = m_scan = m_size;
     m_lineEnd -= unfinishedSequenceLength(m_lineBegin, m_lineEnd);
-    if (m_lineEnd != m_lineBegin && m_lineEnd[-1] == '\r')
-        --m_lineEnd;
-    return true;
+    if (m_lineEnd != m_lineBegin) {
+        if (m_lineEnd[-1] == '\r')
+            --m_lineEnd;
+        return true;
+    }
+    // Nothing left that decodes to a character (an unfinished sequence, or
+    // a file that is only a byte order mark). The stream still reports one
+    // more, empty line if it has not yet read those bytes: it reads whole
+    // blocks, up to the block holding the last line end it met.
+    const qint64 fileEnd = m_bufferOffset + m_size;
+    const qint64 streamRead =
+        m_lastNewline < 0 ? 0 : qMin(fileEnd, (m_lastNewline / StreamChunkSize + 1) * StreamChunkSize);
+    return streamRead < fileEnd;
 }
 
 QString TextLineReader::lineText() const

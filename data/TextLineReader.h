@@ -92,6 +92,8 @@ private:
     qint64 m_bufferOffset = 0; // file offset of the first byte in the buffer
     bool m_eof = false;        // the file has no more bytes to give
     bool m_started = false;    // readLine() has been called
+    bool m_atEnd = false;      // the last line has been handed out
+    qint64 m_lastNewline = -1; // file offset of the last line end met
     const char *m_lineBegin = nullptr;
     const char *m_lineEnd = nullptr;
     std::unique_ptr<QTextStream> m_stream;
