@@ -90,7 +90,9 @@ inline const Char *FieldConverter::number(const Char *begin, const Char *end, do
     }
     if (p == end || *p == ',') {
         if (whole > 0 && whole + fraction <= 19 && mantissa <= (quint64(1) << 53)) {
-            const double magnitude = double(mantissa) / powersOfTen[fraction];
+            double magnitude = double(mantissa);
+            if (fraction)
+                magnitude /= powersOfTen[fraction];
             value = negative ? -magnitude : magnitude;
             return p;
         }

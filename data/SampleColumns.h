@@ -6,10 +6,16 @@
 #include <array>
 #include <climits>
 
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
 // Fills several arrays of the same length one row at a time. The arrays are
 // allocated once, to the number of rows the file is expected to hold, so a
 // long ride takes no more memory than its values and is never copied while
-// it grows; should the file hold more rows after all, they grow by half.
+// it grows. Should the file hold more rows after all, the arrays grow as
+// QVector grows, and are trimmed at the end.
 template<int Count>
 class SampleColumns
 {
@@ -18,30 +24,29 @@ public:
     SampleColumns(const std::array<QVector<double> *, Count> &arrays, qint64 expected)
         : m_arrays(arrays)
     {
-        for (QVector<double> *array : m_arrays)
+        for (QVector<double> *array : m_arrays) {
             *array = QVector<double>(); // let go of what an earlier file needed
-        if (expected > 0)
-            allocate(int(qMin<qint64>(expected, MaximumRows)));
+            if (expected > 0) {
+                const int capacity = int(qMin<qint64>(expected, MaximumRows));
+                array->reserve(capacity); // exactly that many
+                adviseHugePages(array->data(), capacity);
+            }
+        }
     }
 
-    // Adds a row: row[i] points at its element in array i. Returns its index.
-    int append(double *(&row)[Count])
+    void append(const double (&row)[Count])
     {
-        if (m_size == m_capacity)
-            allocate(m_capacity + qMax(m_capacity / 2, 1024));
         for (int i = 0; i < Count; ++i)
-            row[i] = m_data[i] + m_size;
-        return m_size++;
+            m_arrays[size_t(i)]->append(row[i]);
     }
 
-    int size() const { return m_size; }
+    int size() const { return m_arrays[0]->size(); }
 
     // Trims the arrays to the rows appended.
     void finish()
     {
         for (QVector<double> *array : m_arrays) {
-            array->resize(m_size);
-            if (array->capacity() != m_size)
+            if (array->capacity() != array->size())
                 array->squeeze();
         }
     }
@@ -50,22 +55,28 @@ private:
     // QVector counts in int and allocates at most INT_MAX bytes.
     static constexpr int MaximumRows = INT_MAX / int(sizeof(double)) - 64;
 
-    void allocate(int capacity)
+    // Filling the arrays of a long ride would otherwise take a page fault
+    // every 4 KiB, which costs as much as reading the file.
+    static void adviseHugePages(double *values, int count)
     {
-        for (int i = 0; i < Count; ++i) {
-            QVector<double> *array = m_arrays[size_t(i)];
-            // reserve() allocates exactly; resize() alone would round up.
-            array->reserve(capacity);
-            array->resize(capacity);
-            m_data[size_t(i)] = array->data();
-        }
-        m_capacity = capacity;
+#if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
+        constexpr int worthIt = (4 << 20) / int(sizeof(double));
+        if (count < worthIt)
+            return;
+        // The pages that hold the array, the allocation's header included:
+        // the advice is a hint that changes no contents, and leaving out the
+        // first page would keep the first 2 MiB of the mapping out of it.
+        const quintptr page = quintptr(::sysconf(_SC_PAGESIZE));
+        const quintptr begin = quintptr(values) & ~(page - 1);
+        const quintptr end = (quintptr(values + count) + page - 1) & ~(page - 1);
+        ::madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+#else
+        Q_UNUSED(values);
+        Q_UNUSED(count);
+#endif
     }
 
     std::array<QVector<double> *, Count> m_arrays;
-    std::array<double *, Count> m_data {};
-    int m_size = 0;
-    int m_capacity = 0;
 };
 
 #endif

@@ -134,25 +134,25 @@ bool appendSample(const Char *p, const Char *end, const TextLineReader &reader,
     if (fields < MinimumFields)
         return false;
 
-    double *row[ColumnCount];
-    const int index = columns.append(row);
-    *row[PowerLeftColumn] = value[PowerLeftField];
-    *row[PowerRightColumn] = value[PowerRightField];
-    *row[PowerTotColumn] = value[PowerTotField];
-    *row[OffsetLeftColumn] = value[OffsetLeftField];
-    *row[OffsetRightColumn] = value[OffsetRightField];
-    *row[UpDownLeftColumn] = value[UpDownLeftField];
-    *row[UpDownRightColumn] = value[UpDownRightField];
-    *row[HeightColumn] = value[HeightField] / 10; // metres in the file, tens of metres here
-    *row[SpeedColumn] = value[SpeedField];
-    *row[HeartRateColumn] = value[HeartRateField];
-    *row[CadenceColumn] = value[CadenceField];
-    *row[TimeColumn] = value[TimeField];
-    *row[SpaceColumn] = value[SpaceField];
-    *row[LongitudeColumn] = value[LongitudeField];
-    *row[LatitudeColumn] = value[LatitudeField];
+    double row[ColumnCount];
+    row[PowerLeftColumn] = value[PowerLeftField];
+    row[PowerRightColumn] = value[PowerRightField];
+    row[PowerTotColumn] = value[PowerTotField];
+    row[OffsetLeftColumn] = value[OffsetLeftField];
+    row[OffsetRightColumn] = value[OffsetRightField];
+    row[UpDownLeftColumn] = value[UpDownLeftField];
+    row[UpDownRightColumn] = value[UpDownRightField];
+    row[HeightColumn] = value[HeightField] / 10; // metres in the file, tens of metres here
+    row[SpeedColumn] = value[SpeedField];
+    row[HeartRateColumn] = value[HeartRateField];
+    row[CadenceColumn] = value[CadenceField];
+    row[TimeColumn] = value[TimeField];
+    row[SpaceColumn] = value[SpaceField];
+    row[LongitudeColumn] = value[LongitudeField];
+    row[LatitudeColumn] = value[LatitudeField];
+    columns.append(row);
     if (fields > PhotoField)
-        photos.insert(index, FieldConverter::toText(photoBegin, photoEnd, reader));
+        photos.insert(columns.size() - 1, FieldConverter::toText(photoBegin, photoEnd, reader));
     return true;
 }
 

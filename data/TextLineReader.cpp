@@ -71,9 +71,10 @@ qint64 countCommas(const char *begin, const char *end)
         quint64 word;
         std::memcpy(&word, p, 8);
         const quint64 x = word ^ (ones * ',');
-        // High bit of each byte set where the byte of x is not zero.
-        const quint64 nonZero = (((x & low7) + low7) | x) & ~low7;
-        count += 8 - __builtin_popcountll(nonZero);
+        // High bit of each byte set where the byte of x is zero, that is
+        // where word holds a comma; then the bytes are summed.
+        const quint64 zero = ~((((x & low7) + low7) | x) | low7);
+        count += qint64(((zero >> 7) * ones) >> 56);
     }
     for (; p != end; ++p)
         count += *p == ',';

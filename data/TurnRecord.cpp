@@ -37,10 +37,7 @@ bool appendAngleSample(const Char *p, const Char *end, const TextLineReader &rea
         if ((p == end) != (column == ColumnCount - 1))
             return false;
     }
-    double *row[ColumnCount];
-    columns.append(row);
-    for (int column = 0; column < ColumnCount; ++column)
-        *row[column] = value[column];
+    columns.append(value);
     return true;
 }
 
