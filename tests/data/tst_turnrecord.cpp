@@ -96,7 +96,7 @@ void TestTurnRecord::read_data()
         << tag + "0,a,, 1e2 ,-0\n#####\n" << true << tagTime << Values{0} << Values{0}
         << Values{100} << Values{-0.0};
     QTest::newRow("NUL byte and invalid UTF-8 in fields")
-        << tag + QByteArray("0,1\0,2\xff,3,4\n#####\n", 20) << true << tagTime << Values{0}
+        << tag + QByteArray("0,1\0,2\xff,3,4\n#####\n", 18) << true << tagTime << Values{0}
         << Values{0} << Values{3} << Values{4};
 
     const Values none;
