@@ -10,12 +10,14 @@
 // water mark of another.
 
 #include "ReferenceReader.h"
+#include "RideGenerator.h"
 #include "SessionRecord.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -37,50 +39,20 @@ struct Ride {
     int samples = 0;
 };
 
-// A ride as the device writes it: header, caption, one line per sample with
-// a photo reference every ten minutes, and the separator.
-void writeRide(Ride &ride)
+// The rides come from the sample-ride generator: realistic values in the
+// device's own number formats, with photo references and single-turn files.
+void writeRide(Ride &ride, const QString &directory)
 {
-    QFile file(ride.path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(ride.path));
-    QByteArray text;
-    text += "VOK_session_file ,S_100407_10-30.csv\nKm @ Start ,1523.4\nTime @ Start ,10-30-15\n"
-            "Nr,Time,Longitude,Latitude,Altitude,Heart,Cadence,Speed,Slope,PTot,PLeft,PRight,"
-            "OffLeft,OffRight,UDLeft,UDRight,Res1,Res2,Km,Photo\n";
-    ride.samples = ride.hours * 3600 * ride.rateHz;
-    quint32 state = 12345;
-    auto noise = [&state](int range) {
-        state = state * 1664525u + 1013904223u;
-        return int((state >> 8) % quint32(range));
-    };
-    double km = 0;
-    char line[256];
-    for (int i = 0; i < ride.samples; ++i) {
-        const int second = i / ride.rateHz;
-        const double t = double(i) / ride.rateHz;
-        const double speed = 25.0 + 8.0 * std::sin(t / 300.0) + noise(20) / 10.0;
-        km += speed / 3600.0 / ride.rateHz;
-        const int left = 90 + noise(60), right = 90 + noise(60);
-        int n = std::snprintf(line, sizeof line,
-                              "%d,%d:%02d:%02d,%.6f,%.6f,%d,%d,%d,%.1f,%d,%d,%d,%d,%.1f,%.1f,%d,%d,0,0,%.3f",
-                              i, second / 3600, second / 60 % 60, second % 60,
-                              11.12345 + t * 2e-6, 45.67891 + t * 1e-6, 300 + noise(100),
-                              110 + noise(50), 80 + noise(20), speed, noise(3), left + right, left,
-                              right, 2.0 + noise(40) / 10.0, 2.0 + noise(40) / 10.0, 40 + noise(20),
-                              40 + noise(20), km);
-        if (i % (600 * ride.rateHz) == 599 * ride.rateHz)
-            n += std::snprintf(line + n, sizeof line - size_t(n), ",IMG_%04d.jpg", i / (600 * ride.rateHz));
-        line[n++] = '\n';
-        text.append(line, n);
-        if (text.size() > (1 << 22)) {
-            file.write(text);
-            text.clear();
-        }
-    }
-    text += "#####\n";
-    file.write(text);
-    ride.bytes = file.size();
+    RideSpec spec;
+    spec.durationSeconds = ride.hours * 3600.0;
+    spec.rateHz = ride.rateHz;
+    spec.turnFiles = 10;
+    spec.photos = 20;
+    ride.path = RideGenerator(spec).write(directory);
+    if (ride.path.isEmpty())
+        qFatal("cannot write a ride into %s", qPrintable(directory));
+    ride.bytes = QFileInfo(ride.path).size();
+    ride.samples = int(std::lround(spec.durationSeconds * spec.rateHz));
 }
 
 double median(std::vector<double> values)
@@ -203,11 +175,8 @@ int main(int argc, char **argv)
 
     std::vector<Ride> rides = {{QStringLiteral("10 h at 1 Hz"), 10, 1, QString()},
                                {QStringLiteral("24 h at 10 Hz"), 24, 10, QString()}};
-    for (Ride &ride : rides) {
-        QDir(dir).mkpath(QString::number(ride.hours));
-        ride.path = QDir(dir).filePath(QStringLiteral("%1/S_100407_10-30.csv").arg(ride.hours));
-        writeRide(ride);
-    }
+    for (Ride &ride : rides)
+        writeRide(ride, QDir(dir).filePath(QString::number(ride.hours)));
     if (generateOnly)
         return 0;
 
