@@ -127,7 +127,8 @@ private slots:
     void okWritesOptionsAndGeometry_data();
     void okWritesOptionsAndGeometry();
     void storedOptionsSurviveAQuit();
-    void turnDialogGeometryIsWrittenBackUnchanged();
+    void turnDialogGeometryIsWrittenBack_data();
+    void turnDialogGeometryIsWrittenBack();
     void maximizedWindowKeepsItsNormalGeometry();
     void hiddenCurveStaysHiddenAtTheNextStart_data();
     void hiddenCurveStaysHiddenAtTheNextStart();
@@ -292,18 +293,52 @@ void TestMainWindowSettings::storedOptionsSurviveAQuit()
              QStringLiteral("/opt/earth/googleearth"));
 }
 
-void TestMainWindowSettings::turnDialogGeometryIsWrittenBackUnchanged()
+void TestMainWindowSettings::turnDialogGeometryIsWrittenBack_data()
 {
-    store("turndialog/widget/size", QSize(300, 200));
-    store("turndialog/widget/pos", QPoint(5, 6));
+    QTest::addColumn<QVariant>("size");
+    QTest::addColumn<QVariant>("pos");
+    QTest::addColumn<QSize>("expectedSize");
+    QTest::addColumn<bool>("centred");
+    QTest::addColumn<QPoint>("expectedPos"); // when not centred
+
+    QTest::newRow("a stored size and position")
+        << QVariant(QSize(300, 200)) << QVariant(QPoint(5, 6)) << QSize(300, 200) << false
+        << QPoint(5, 6);
+    QTest::newRow("nothing stored")
+        << QVariant() << QVariant() << QSize(640, 360) << true << QPoint();
+    QTest::newRow("a stored size alone")
+        << QVariant(QSize(500, 300)) << QVariant() << QSize(500, 300) << true << QPoint();
+    QTest::newRow("a size that is a word")
+        << QVariant(QStringLiteral("big")) << QVariant() << QSize(640, 360) << true << QPoint();
+    QTest::newRow("a position that is a word")
+        << QVariant(QSize(300, 200)) << QVariant(QStringLiteral("left")) << QSize(300, 200)
+        << false << QPoint(0, 0);
+}
+
+// No turn dialog is opened: what was read at start goes back to the store.
+void TestMainWindowSettings::turnDialogGeometryIsWrittenBack()
+{
+    QFETCH(QVariant, size);
+    QFETCH(QVariant, pos);
+    QFETCH(QSize, expectedSize);
+    QFETCH(bool, centred);
+    QFETCH(QPoint, expectedPos);
+    if (size.isValid())
+        store("turndialog/widget/size", size);
+    if (pos.isValid())
+        store("turndialog/widget/pos", pos);
 
     MainWindow window;
     QVERIFY(showActive(window));
     settings.clear();
     QVERIFY(closeWindow(window, CloseBy::CloseCall, QMessageBox::Ok).asked);
 
-    QCOMPARE(stored("turndialog/widget/size").toSize(), QSize(300, 200));
-    QCOMPARE(stored("turndialog/widget/pos").toPoint(), QPoint(5, 6));
+    QCOMPARE(stored("turndialog/widget/size").toSize(), expectedSize);
+    const QPoint storedPos = stored("turndialog/widget/pos").toPoint();
+    if (centred)
+        QVERIFY(centredIn(QRect(storedPos, expectedSize), availableArea()));
+    else
+        QCOMPARE(storedPos, expectedPos);
 }
 
 void TestMainWindowSettings::maximizedWindowKeepsItsNormalGeometry()
