@@ -64,9 +64,9 @@ void MainWindow::open()
         return;
 
     if (!session.read(path)) {
-        // The read has released the arrays the curves draw from, and the
-        // message box runs an event loop that repaints the plots: hand the
-        // curves what the record holds now before showing it.
+        // The read has emptied and refilled the arrays the curves draw from,
+        // and may have moved them; the message box runs an event loop that
+        // repaints the plots. Hand the curves what the record holds now first.
         updateGraphs();
         QMessageBox::warning(this, tr("Read error"),
                              tr("The selected dataset could not be loaded:\n"
@@ -130,10 +130,10 @@ void MainWindow::readSettings()
     QRect centred = frameGeometry();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         centred.moveCenter(screen->availableGeometry().center());
-    QPoint pos = settings.value(QStringLiteral("pos"), centred.topLeft()).toPoint();
-    if (!isOnAScreen(QRect(pos, centred.size())))
-        pos = centred.topLeft();
-    move(pos);
+    QPoint position = settings.value(QStringLiteral("pos"), centred.topLeft()).toPoint();
+    if (!isOnAScreen(QRect(position, centred.size())))
+        position = centred.topLeft();
+    move(position);
 
     // Size and position above are the normal geometry the window returns to
     // when it is un-maximized.
