@@ -2,7 +2,7 @@
 // 10 Hz (864,000 samples), all eleven channel curves visible, in a main
 // window of 1280 x 900.
 //
-//   vok_bench_plots [runs]
+//   bench_plots [runs]
 //
 // Prints, as medians over the runs:
 // - the read alone (SessionRecord::read), for reference;
@@ -118,7 +118,7 @@ int main(int argc, char *argv[])
 
     // Settings of the bench's own, never the user's.
     QCoreApplication::setOrganizationName(QStringLiteral("VOK bench"));
-    QCoreApplication::setApplicationName(QStringLiteral("vok_bench_plots"));
+    QCoreApplication::setApplicationName(QStringLiteral("bench_plots"));
     QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir settingsDir;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
