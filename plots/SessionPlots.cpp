@@ -45,6 +45,8 @@ const std::array<ChannelCurve, SessionRecord::MeasuredChannelCount> channelTable
     {QT_TRANSLATE_NOOP("MainWindow", "Cadenza (ped/min)"), Bottom, "cadenza"},
 }};
 
+constexpr int minimumPlotWidth = 300;
+
 // Without samples the x axes span 0 to 30.
 constexpr double emptyFirstX = 0.0;
 constexpr double emptyLastX = 30.0;
@@ -134,6 +136,10 @@ void MainWindow::decoratePlot(QwtPlot *plot)
     // Three plots one above the other fit on the screen.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         plot->setMaximumHeight((screen->geometry().height() - 100) / 3);
+    // Left to itself, the x axis asks for the width of all its labels side
+    // by side (some 750 pixels of clock times), which would keep the window
+    // from getting narrower; below that the labels crowd instead.
+    plot->setMinimumWidth(minimumPlotWidth);
 
     plot->setAxisMaxMajor(QwtPlot::xBottom, 10);
     plot->setAxisMaxMinor(QwtPlot::xBottom, 5);

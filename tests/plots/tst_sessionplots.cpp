@@ -63,6 +63,7 @@ private slots:
     void channelCurvesSitOnTheirPlots();
     void legendsAreCheckedAsTheCurvesAreVisible();
     void decoratesEveryPlotAlike();
+    void windowKeepsItsFirstRunSize();
     void storedVisibilityHidesCurves();
     void uncheckingALegendEntryHidesTheCurve();
     void chooserNamesTheUnits_data();
@@ -256,6 +257,18 @@ void TestSessionPlots::decoratesEveryPlotAlike()
     QCOMPARE(plot(0)->axisWidget(QwtPlot::xBottom)->maximumHeight(), 0);
     QCOMPARE(plot(1)->axisWidget(QwtPlot::xBottom)->maximumHeight(), 0);
     QVERIFY(plot(2)->axisWidget(QwtPlot::xBottom)->maximumHeight() > 0);
+}
+
+void TestSessionPlots::windowKeepsItsFirstRunSize()
+{
+    // Clock-time labels side by side need more than 800 pixels; they must
+    // not widen the window.
+    window = std::make_unique<MainWindow>();
+    window->resize(800, 600);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QCoreApplication::processEvents();
+    QCOMPARE(window->size(), QSize(800, 600));
 }
 
 void TestSessionPlots::storedVisibilityHidesCurves()
