@@ -19,6 +19,9 @@
 #include <qwt_scale_widget.h>
 #include <qwt_symbol.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 enum PlotIndex { Top = 0, Center = 1, Bottom = 2 };
@@ -50,6 +53,31 @@ constexpr int minimumPlotWidth = 300;
 // Without samples the x axes span 0 to 30.
 constexpr double emptyFirstX = 0.0;
 constexpr double emptyLastX = 30.0;
+
+// The x range of the session: its first and last x values. A number field
+// may read "inf" or "nan"; the axes cannot span those, so then the range
+// is that of the finite values, if there are any.
+void xRange(const QVector<double> *x, double &first, double &last)
+{
+    if (!x || x->isEmpty())
+        return;
+    if (std::isfinite(x->constFirst()) && std::isfinite(x->constLast())) {
+        first = x->constFirst();
+        last = x->constLast();
+        return;
+    }
+    double low = HUGE_VAL, high = -HUGE_VAL;
+    for (double value : *x) {
+        if (std::isfinite(value)) {
+            low = std::min(low, value);
+            high = std::max(high, value);
+        }
+    }
+    if (low <= high) {
+        first = low;
+        last = high;
+    }
+}
 
 QString curveKey(int channel)
 {
@@ -185,9 +213,9 @@ void MainWindow::updateGraphs()
             ->setArrays(x, session.channel(channel));
     }
 
-    const int n = session.sampleCount();
-    const double firstX = n > 0 ? x->constFirst() : emptyFirstX;
-    const double lastX = n > 0 ? x->constLast() : emptyLastX;
+    double firstX = emptyFirstX;
+    double lastX = emptyLastX;
+    xRange(x, firstX, lastX);
     const double lineX[2] = {firstX, lastX};
     const double lineY[2] = {0.0, 0.0};
     for (QwtPlotCurve *line : xRangeLines)

@@ -142,6 +142,7 @@ private slots:
     void zoomSurvivesARefresh();
     void axisLabelsFollowTheRide();
     void failedReadLeavesThePlotsDrawable();
+    void numbersThatAreNotFiniteAreLeftOut();
     void hiddenCurveStaysHiddenAfterQuit();
 
 private:
@@ -441,6 +442,43 @@ void TestRidePlots::failedReadLeavesThePlotsDrawable()
     QCOMPARE(curve(0, "Power Tot (W)")->dataSize(), size_t(window->sessionRecord().sampleCount()));
     for (int i = 0; i < 3; ++i)
         QVERIFY(!plot(i)->grab().isNull());
+}
+
+void TestRidePlots::numbersThatAreNotFiniteAreLeftOut()
+{
+    // The number fields of a session file may read "inf" or "nan".
+    const QString path = writeRide(dir->path(), fiveSamples);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    QString text = QString::fromLatin1(file.readAll());
+    file.close();
+    text.replace(QStringLiteral(",0.280\n"), QStringLiteral(",inf\n"));
+    text.replace(QStringLiteral(",260,"), QStringLiteral(",nan,"));
+    text.replace(QStringLiteral(",310,"), QStringLiteral(",-inf,"));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text));
+    file.write(text.toLatin1());
+    file.close();
+
+    open(path);
+    showWindow();
+    QCOMPARE(window->sessionRecord().sampleCount(), 5);
+    QVERIFY(qIsInf(window->sessionRecord().space.last()));
+    QVERIFY(qIsNaN(window->sessionRecord().powerTot.at(1)));
+
+    // Time: the power axis scales to the finite values.
+    QCOMPARE(xInterval(0), QwtInterval(0.0, 40.0));
+    QVERIFY(yInterval(0).contains(240.0));
+    QVERIFY(qIsFinite(yInterval(0).maxValue()) && yInterval(0).maxValue() < 1000.0);
+
+    // Distance: the axes span the finite distances.
+    window->findChild<QComboBox *>("xAxisComboBox")->setCurrentIndex(1);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(xInterval(i), QwtInterval(0.0, 0.21));
+        QVERIFY(!plot(i)->grab().isNull());
+    }
+    zoomer(0)->zoom(QRectF(0.05, 0.0, 0.1, 300.0));
+    QCOMPARE(xInterval(2).minValue(), 0.05);
+    QVERIFY(qFuzzyCompare(xInterval(2).maxValue(), 0.15));
 }
 
 void TestRidePlots::hiddenCurveStaysHiddenAfterQuit()
