@@ -274,8 +274,8 @@ void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const Qwt
     const qreal penWidth = std::max(qreal(1.0), painter->pen().widthF());
     const QRectF clipRect = canvasRect.adjusted(-penWidth, -penWidth, penWidth, penWidth);
 
-    ColumnReducer reducer(xMap, yMap, s.x, s.y, QwtPainter::roundingAlignment(painter),
-                          std::fabs(device.m11()));
+    const bool aligned = QwtPainter::roundingAlignment(painter);
+    ColumnReducer reducer(xMap, yMap, s.x, s.y, aligned, std::fabs(device.m11()));
     if (xNeverDecreases(s)) {
         // Only the samples over the clip rectangle, and one beyond it on
         // either side for the lines that enter and leave it. That one lies
@@ -321,8 +321,8 @@ void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const Qwt
     // segment covers those within r along each axis. Below a radius of 1.5
     // both are the four pixels around the point, so thinner pens are drawn
     // as separate segments (between columns they may differ by a pixel
-    // here and there).
-    if (pen.widthF() > 1.0 && pen.widthF() < 3.0 && pen.capStyle() == Qt::SquareCap
+    // here and there). On paper or in a PDF, points are not at whole pixels.
+    if (aligned && pen.widthF() > 1.0 && pen.widthF() < 3.0 && pen.capStyle() == Qt::SquareCap
         && pen.joinStyle() == Qt::RoundJoin) {
         QVector<QLineF> segments;
         segments.reserve(polyline.size());
