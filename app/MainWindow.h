@@ -5,15 +5,16 @@
 #include "SessionRecord.h"
 
 #include <QMainWindow>
+#include <qwt_plot_curve.h>
 
 #include <array>
+#include <memory>
 
 class CanvasPicker;
 class MyZoomer;
 class OptionsDialog;
 class QPrinter;
 class QwtPlot;
-class QwtPlotCurve;
 class QwtPlotItem;
 
 namespace Ui {
@@ -63,16 +64,19 @@ private:
     void decoratePlot(QwtPlot *plot);
     void applyPens();
     void updateXAxisScaleDraws();
+    std::array<QwtPlot *, 3> sessionPlots() const; // top, center, bottom
 
     // Printing (output/Printing.cpp).
     QPrinter *createPrinter();
 
     Ui::MainWindow *ui;
 
+    // The turn markers sit on the top plot in time mode only; held here so
+    // that they are freed also while no plot owns them.
+    std::unique_ptr<QwtPlotCurve> turnsCurve;
     // The eleven channel curves in channel order: power left, power right,
     // power total, offset left, offset right, up/down left, up/down right,
     // height, speed, heart rate, cadence.
-    QwtPlotCurve *turnsCurve = nullptr;
     std::array<QwtPlotCurve *, SessionRecord::MeasuredChannelCount> channelCurves{};
     std::array<QwtPlotCurve *, 3> xRangeLines{}; // top, center, bottom
     std::array<MyZoomer *, 3> zoomers{};         // top, center, bottom

@@ -22,8 +22,9 @@ MyZoomer::~MyZoomer() = default;
 
 QwtText MyZoomer::trackerTextF(const QPointF &pos) const
 {
+    // x exactly as the axis labels it, y with one decimal.
     const QString x = scaleDraw ? scaleDraw->label(pos.x()).text() : QString::number(pos.x());
-    QwtText text(QStringLiteral("%1,\n%2").arg(x).arg(pos.y(), 0, 'f', 1));
+    QwtText text(QStringLiteral("%1,\n%2").arg(x, QString::number(pos.y(), 'f', 1)));
     QColor background(Qt::white);
     background.setAlpha(200);
     text.setBackgroundBrush(QBrush(background, Qt::SolidPattern));

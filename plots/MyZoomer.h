@@ -33,6 +33,7 @@ public slots:
     void zoom(const QRectF &rect) override;
     void zoom(int up) override;
 
+public:
     // The linked form of another plot's stack: entry 0 becomes ownBase, every
     // deeper entry keeps its x range and takes the y range of ownCurrent.
     static QStack<QRectF> adoptZooms(const QStack<QRectF> &zooms, const QRectF &ownBase,

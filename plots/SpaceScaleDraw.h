@@ -1,6 +1,7 @@
 #ifndef VOK_SPACESCALEDRAW_H
 #define VOK_SPACESCALEDRAW_H
 
+#include <QString>
 #include <qwt_scale_draw.h>
 
 // Labels an x axis of kilometres: (value + offset) x factor with three decimals.
@@ -11,6 +12,12 @@ public:
     ~SpaceScaleDraw() override;
 
     QwtText label(double v) const override;
+
+    // The name of a distance unit of the options, as the x-axis chooser
+    // shows it, and the factor from kilometres to that unit. An unknown
+    // unit is named "error" and labelled in kilometres.
+    static QString unitText(quint32 unit);
+    static double unitFactor(quint32 unit);
 
 private:
     double offset;

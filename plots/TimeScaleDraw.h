@@ -15,6 +15,11 @@ public:
 
     QwtText label(double v) const override;
 
+    // The label format of a time unit of the options, which is also the
+    // unit the x-axis chooser names. "Error" for an unknown unit: it has no
+    // time fields, so every label reads "Error" too.
+    static QString unitFormat(quint32 unit);
+
 private:
     QTime baseTime;
     QString format;

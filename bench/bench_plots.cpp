@@ -1,0 +1,258 @@
+// How fast the main window shows a long ride: a 24-hour ride sampled at
+// 10 Hz (864,000 samples), all eleven channel curves visible, in a main
+// window of 1280 x 900.
+//
+//   bench_plots [runs]
+//
+// Prints, as medians over the runs:
+// - the read alone (SessionRecord::read), for reference;
+// - from the read returning to the three plots painted: the steps open()
+//   runs after the read (changeXAxis, the top zoomer back to its base,
+//   updateGraphs), then painting the three plots;
+// - one full replot of the three plots, painted;
+// - one linked zoom step on the top plot, until all three have repainted;
+// and compares the painted plots with drawing every sample the way
+// QwtPlotCurve does, in time and in differing pixels.
+#include "DenseCurve.h"
+#include "MainWindow.h"
+#include "MyZoomer.h"
+#include "RideGenerator.h"
+#include "SessionRecord.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QImage>
+#include <QLineEdit>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <qwt_plot.h>
+#include <qwt_plot_curve.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+double milliseconds(const QElapsedTimer &clock)
+{
+    return double(clock.nsecsElapsed()) / 1.0e6;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+// Times `step` `runs` times; returns the median in milliseconds.
+double timeRuns(int runs, const std::function<void()> &step)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QCoreApplication::processEvents();
+        QElapsedTimer clock;
+        clock.start();
+        step();
+        times.push_back(milliseconds(clock));
+    }
+    return median(times);
+}
+
+// Answers the file dialog that open() shows by typing `path` into its file
+// name field, as a user would.
+void answerFileDialog(const QString &path)
+{
+    QTimer::singleShot(10, [path] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        auto *name = dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")) : nullptr;
+        if (!name) {
+            answerFileDialog(path);
+            return;
+        }
+        name->setText(path);
+        static_cast<QDialog *>(dialog)->accept(); // QFileDialog::accept is protected
+    });
+}
+
+int differingPixels(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return a.width() * a.height();
+    const QImage first = a.convertToFormat(QImage::Format_RGB32);
+    const QImage second = b.convertToFormat(QImage::Format_RGB32);
+    int count = 0;
+    for (int row = 0; row < first.height(); ++row) {
+        const auto *lineA = reinterpret_cast<const QRgb *>(first.constScanLine(row));
+        const auto *lineB = reinterpret_cast<const QRgb *>(second.constScanLine(row));
+        for (int column = 0; column < first.width(); ++column)
+            count += lineA[column] != lineB[column];
+    }
+    return count;
+}
+
+void setColumnReduction(QwtPlot *plot, bool on)
+{
+    for (QwtPlotItem *item : plot->itemList(QwtPlotItem::Rtti_PlotCurve)) {
+        if (auto *curve = dynamic_cast<DenseCurve *>(item))
+            curve->setColumnReduction(on);
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 9;
+
+    // Settings of the bench's own, never the user's.
+    QCoreApplication::setOrganizationName(QStringLiteral("VOK bench"));
+    QCoreApplication::setApplicationName(QStringLiteral("bench_plots"));
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+
+    RideSpec spec;
+    spec.durationSeconds = 24 * 3600.0;
+    spec.rateHz = 10.0;
+    QTemporaryDir rideDir;
+    const QString path = RideGenerator(spec).write(rideDir.path());
+    if (path.isEmpty()) {
+        std::fprintf(stderr, "could not write the ride into %s\n", qPrintable(rideDir.path()));
+        return 1;
+    }
+
+    SessionRecord alone;
+    const double readTime = timeRuns(3, [&] { alone.read(path); });
+    const int samples = alone.time.size();
+    std::printf("ride: %d samples (24 h at 10 Hz), %d turn files, main window 1280 x 900, "
+                "%d runs each\n",
+                samples, int(alone.turns.size()), runs);
+    if (samples != 864000) {
+        std::fprintf(stderr, "the reader gave %d samples, not 864000\n", samples);
+        return 1;
+    }
+    std::printf("read alone (SessionRecord::read):           %8.1f ms\n", readTime);
+
+    MainWindow window;
+    window.resize(1280, 900);
+    // The offscreen screen is 800 x 600; give the plots the height they
+    // get on a 1920 x 1080 screen.
+    std::array<QwtPlot *, 3> plots = {window.findChild<QwtPlot *>(QStringLiteral("qwtPlotTop")),
+                                      window.findChild<QwtPlot *>(QStringLiteral("qwtPlotCenter")),
+                                      window.findChild<QwtPlot *>(QStringLiteral("qwtPlotBottom"))};
+    for (QwtPlot *plot : plots)
+        plot->setMaximumHeight((1080 - 100) / 3);
+    window.show();
+    QCoreApplication::processEvents();
+
+    auto paintPlots = [&] {
+        for (QwtPlot *plot : plots)
+            plot->repaint();
+    };
+
+    answerFileDialog(path);
+    QElapsedTimer openClock;
+    openClock.start();
+    window.open();
+    paintPlots();
+    const double openTime = milliseconds(openClock);
+    if (window.sessionRecord().sampleCount() != samples) {
+        std::fprintf(stderr, "open() did not load the ride\n");
+        return 1;
+    }
+    std::printf("open() with the read, dialog answered:      %8.1f ms\n", openTime);
+    std::printf("canvas of the top plot: %d x %d pixels\n", plots[0]->canvas()->width(),
+                plots[0]->canvas()->height());
+
+    MyZoomer *topZoomer = plots[0]->canvas()->findChild<MyZoomer *>();
+    auto *chooser = window.findChild<QComboBox *>(QStringLiteral("xAxisComboBox"));
+
+    const double refreshTime = timeRuns(runs, [&] {
+        window.changeXAxis(chooser->currentIndex());
+        topZoomer->zoom(0);
+        window.updateGraphs();
+        paintPlots();
+    });
+    std::printf("read returned -> three plots painted:       %8.1f ms   (target < 300)\n",
+                refreshTime);
+
+    const double replotTime = timeRuns(runs, [&] {
+        for (QwtPlot *plot : plots)
+            plot->replot();
+        paintPlots();
+    });
+    std::printf("full replot of the three plots, painted:    %8.1f ms   (target < 100)\n",
+                replotTime);
+
+    // Zoom in on the middle half of the ride and back out, alternately.
+    const QRectF base = topZoomer->zoomBase();
+    const QRectF middle(base.left() + base.width() / 4, base.top(), base.width() / 2, base.height());
+    std::vector<double> zoomIn, zoomOut;
+    for (int i = 0; i < runs; ++i) {
+        QCoreApplication::processEvents();
+        QElapsedTimer clock;
+        clock.start();
+        topZoomer->zoom(middle);
+        paintPlots();
+        zoomIn.push_back(milliseconds(clock));
+        QCoreApplication::processEvents();
+        clock.restart();
+        topZoomer->zoom(0);
+        paintPlots();
+        zoomOut.push_back(milliseconds(clock));
+    }
+    std::printf("linked zoom step, in to the middle half:    %8.1f ms   (target < 100)\n",
+                median(zoomIn));
+    std::printf("linked zoom step, out to the whole ride:    %8.1f ms   (target < 100)\n",
+                median(zoomOut));
+
+    // The same plots with every sample drawn, as QwtPlotCurve draws them.
+    std::array<QImage, 3> reduced, full;
+    for (size_t i = 0; i < plots.size(); ++i) {
+        plots[i]->replot();
+        reduced[i] = plots[i]->grab().toImage();
+    }
+    for (QwtPlot *plot : plots)
+        setColumnReduction(plot, false);
+    QElapsedTimer fullClock;
+    fullClock.start();
+    for (QwtPlot *plot : plots)
+        plot->replot();
+    paintPlots();
+    const double fullTime = milliseconds(fullClock);
+    for (size_t i = 0; i < plots.size(); ++i) {
+        plots[i]->replot();
+        full[i] = plots[i]->grab().toImage();
+    }
+    for (QwtPlot *plot : plots)
+        setColumnReduction(plot, true);
+    std::printf("the same replot drawing every sample:       %8.1f ms   (one run)\n", fullTime);
+
+    static const char *const names[] = {"top", "center", "bottom"};
+    long long differing = 0, pixels = 0;
+    for (size_t i = 0; i < plots.size(); ++i) {
+        const int d = differingPixels(reduced[i], full[i]);
+        const int n = full[i].width() * full[i].height();
+        differing += d;
+        pixels += n;
+        std::printf("pixels differing from every sample drawn, %-6s plot: %6d of %7d (%.4f%%)\n",
+                    names[i], d, n, 100.0 * d / n);
+    }
+    std::printf("pixels differing from every sample drawn, all three:  %6lld of %7lld (%.4f%%)   "
+                "(target < 0.1%%)\n",
+                differing, pixels, 100.0 * double(differing) / double(pixels));
+    return 0;
+}

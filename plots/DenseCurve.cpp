@@ -1,0 +1,335 @@
+#include "DenseCurve.h"
+
+#include <QPainter>
+#include <qwt_clipper.h>
+#include <qwt_painter.h>
+#include <qwt_point_data.h>
+#include <qwt_scale_map.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Two arrays of someone else's, seen as curve samples; the length is read
+// on every call, so a refilled array never leads past its end.
+class ArrayPairData : public QwtSeriesData<QPointF>
+{
+public:
+    ArrayPairData(const QVector<double> *x, const QVector<double> *y)
+        : x(x)
+        , y(y)
+    {
+    }
+
+    size_t size() const override { return x && y ? size_t(std::min(x->size(), y->size())) : 0; }
+
+    QPointF sample(size_t i) const override { return QPointF(x->constData()[i], y->constData()[i]); }
+
+    // Non-finite values (a field reading "inf" or "nan") are left out, so
+    // that they cannot break the autoscaling of the axes.
+    QRectF boundingRect() const override
+    {
+        const int n = int(size());
+        const double *xs = n ? x->constData() : nullptr;
+        const double *ys = n ? y->constData() : nullptr;
+        if (xs != boundsX || ys != boundsY || n != boundsCount) {
+            boundsX = xs;
+            boundsY = ys;
+            boundsCount = n;
+            d_boundingRect = bounds(xs, ys, n);
+        }
+        return d_boundingRect;
+    }
+
+    const double *xData() const { return size() ? x->constData() : nullptr; }
+    const double *yData() const { return size() ? y->constData() : nullptr; }
+
+private:
+    static QRectF bounds(const double *xs, const double *ys, int n)
+    {
+        double left = HUGE_VAL, right = -HUGE_VAL, top = HUGE_VAL, bottom = -HUGE_VAL;
+        for (int i = 0; i < n; ++i) {
+            if (!std::isfinite(xs[i]) || !std::isfinite(ys[i]))
+                continue;
+            left = std::min(left, xs[i]);
+            right = std::max(right, xs[i]);
+            top = std::min(top, ys[i]);
+            bottom = std::max(bottom, ys[i]);
+        }
+        if (left > right)
+            return QRectF(1.0, 1.0, -2.0, -2.0); // invalid: nothing to scale to
+        return QRectF(left, top, right - left, bottom - top);
+    }
+
+    const QVector<double> *x;
+    const QVector<double> *y;
+    mutable const double *boundsX = nullptr;
+    mutable const double *boundsY = nullptr;
+    mutable int boundsCount = -1;
+};
+
+// Where QwtPlotCurve rounds a point to whole pixels, it uses qRound; values
+// too large for an int (far off the canvas) are kept as they are.
+inline double roundedPixel(double v)
+{
+    return std::fabs(v) < 1.0e9 ? double(qRound(v)) : v;
+}
+
+// Maps samples to the canvas and collects the reduced polyline.
+class ColumnReducer
+{
+public:
+    ColumnReducer(const QwtScaleMap &xMap, const QwtScaleMap &yMap, const double *x,
+                  const double *y, bool aligned, double deviceScale)
+        : xMap(xMap)
+        , yMap(yMap)
+        , x(x)
+        , y(y)
+        , aligned(aligned)
+        , deviceScale(deviceScale)
+    {
+    }
+
+    // On a painter aligned to pixels, the column is the one QwtPlotCurve
+    // rounds the sample to; otherwise (printing, PDF) the device pixel.
+    double column(int i) const
+    {
+        const double px = xMap.transform(x[i]);
+        return aligned ? roundedPixel(px) : std::floor(px * deviceScale);
+    }
+
+    // Samples from..to, whose x never decreases: every column is one run,
+    // found by galloping and bisection instead of visiting each sample.
+    void addMonotone(int from, int to)
+    {
+        int first = from;
+        while (first <= to) {
+            const double key = column(first);
+            int same = first; // the last index known to be in this column
+            int step = 1;
+            int probe = first + 1;
+            while (probe <= to && column(probe) == key) {
+                same = probe;
+                step *= 2;
+                probe = first + step;
+            }
+            int other = std::min(probe, to + 1);
+            while (other - same > 1) {
+                const int mid = same + (other - same) / 2;
+                if (column(mid) == key)
+                    same = mid;
+                else
+                    other = mid;
+            }
+            addRun(first, same);
+            first = same + 1;
+        }
+    }
+
+    // Samples from..to in any order: runs end wherever the column changes.
+    void addAny(int from, int to)
+    {
+        int first = from;
+        double key = column(from);
+        for (int i = from + 1; i <= to; ++i) {
+            const double next = column(i);
+            if (next != key) {
+                addRun(first, i - 1);
+                first = i;
+                key = next;
+            }
+        }
+        addRun(first, to);
+    }
+
+    QPolygonF polyline;
+
+private:
+    // One column's run: its first sample, its lowest and highest in the
+    // order they came, its last. The line through them covers the column
+    // from the lowest to the highest value and leaves it where the run did.
+    void addRun(int first, int last)
+    {
+        if (first == last) {
+            addPoint(first);
+            return;
+        }
+        int low = -1, high = -1;
+        double lowValue = HUGE_VAL, highValue = -HUGE_VAL;
+        for (int i = first; i <= last; ++i) {
+            // Written without branches: noisy data would mispredict them.
+            const double v = y[i];
+            const bool lower = v < lowValue;
+            const bool higher = v > highValue;
+            lowValue = lower ? v : lowValue;
+            low = lower ? i : low;
+            highValue = higher ? v : highValue;
+            high = higher ? i : high;
+        }
+        addPoint(first);
+        int a = std::min(low, high), b = std::max(low, high);
+        if (a > first && a < last)
+            addPoint(a);
+        if (b > first && b < last && b != a)
+            addPoint(b);
+        addPoint(last);
+    }
+
+    void addPoint(int i)
+    {
+        double px = xMap.transform(x[i]);
+        double py = yMap.transform(y[i]);
+        if (!std::isfinite(px) || !std::isfinite(py))
+            return; // a sample reading "inf" or "nan" is left out
+        if (aligned) {
+            px = roundedPixel(px);
+            py = roundedPixel(py);
+        }
+        const QPointF p(px, py);
+        if (polyline.isEmpty() || polyline.constLast() != p)
+            polyline.append(p);
+    }
+
+    const QwtScaleMap &xMap;
+    const QwtScaleMap &yMap;
+    const double *x;
+    const double *y;
+    bool aligned;
+    double deviceScale;
+};
+
+} // namespace
+
+DenseCurve::DenseCurve(const QString &title)
+    : QwtPlotCurve(title)
+{
+}
+
+DenseCurve::~DenseCurve() = default;
+
+void DenseCurve::setArrays(const QVector<double> *x, const QVector<double> *y)
+{
+    setData(new ArrayPairData(x, y));
+}
+
+void DenseCurve::setColumnReduction(bool on)
+{
+    if (reduction != on) {
+        reduction = on;
+        itemChanged();
+    }
+}
+
+void DenseCurve::dataChanged()
+{
+    monotoneX = nullptr;
+    monotoneCount = -1;
+    QwtPlotCurve::dataChanged();
+}
+
+DenseCurve::Samples DenseCurve::samples() const
+{
+    Samples s;
+    if (const auto *pair = dynamic_cast<const ArrayPairData *>(data())) {
+        s.x = pair->xData();
+        s.y = pair->yData();
+    } else if (const auto *raw = dynamic_cast<const QwtCPointerData *>(data())) {
+        s.x = raw->xData();
+        s.y = raw->yData();
+    }
+    s.count = s.x && s.y ? int(dataSize()) : 0;
+    return s;
+}
+
+// Worked out once per array: a refilled array of the same place and length
+// (until the next setArrays) is the only way to get a stale answer, and it
+// costs a wrongly chosen visible range for a moment, never a wrong access.
+bool DenseCurve::xNeverDecreases(const Samples &s) const
+{
+    if (s.x != monotoneX || s.count != monotoneCount) {
+        monotoneX = s.x;
+        monotoneCount = s.count;
+        monotone = s.count == 0 || std::isfinite(s.x[0]);
+        for (int i = 1; monotone && i < s.count; ++i)
+            monotone = s.x[i] >= s.x[i - 1] && std::isfinite(s.x[i]);
+    }
+    return monotone;
+}
+
+void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
+                           const QRectF &canvasRect, int from, int to) const
+{
+    const Samples s = samples();
+    const bool fitted = testCurveAttribute(Fitted) && curveFitter();
+    const bool filled = brush().style() != Qt::NoBrush && brush().color().alpha() > 0;
+    const QTransform device = painter->deviceTransform();
+    if (!reduction || s.count == 0 || fitted || filled || device.isRotating() || device.m11() == 0.0
+        || from < 0 || to >= s.count || from > to) {
+        QwtPlotCurve::drawLines(painter, xMap, yMap, canvasRect, from, to);
+        return;
+    }
+
+    // As QwtPlotCurve: clip a pen width outside the canvas.
+    const qreal penWidth = std::max(qreal(1.0), painter->pen().widthF());
+    const QRectF clipRect = canvasRect.adjusted(-penWidth, -penWidth, penWidth, penWidth);
+
+    ColumnReducer reducer(xMap, yMap, s.x, s.y, QwtPainter::roundingAlignment(painter),
+                          std::fabs(device.m11()));
+    if (xNeverDecreases(s)) {
+        // Only the samples over the clip rectangle, and one beyond it on
+        // either side for the lines that enter and leave it. That one lies
+        // outside by more than a rounding, so that the clipped line starts
+        // where clipping every sample would start it (a dash pattern
+        // depends on it).
+        double left = xMap.invTransform(clipRect.left() - 2.0);
+        double right = xMap.invTransform(clipRect.right() + 2.0);
+        if (left > right)
+            std::swap(left, right);
+        if (std::isfinite(left) && std::isfinite(right)) {
+            const double *begin = s.x + from;
+            const double *end = s.x + to + 1;
+            from = std::max(from, int(std::lower_bound(begin, end, left) - s.x) - 1);
+            to = std::min(to, int(std::upper_bound(begin, end, right) - s.x));
+        }
+        reducer.addMonotone(from, to);
+    } else {
+        reducer.addAny(from, to);
+    }
+
+    QPolygonF polyline = reducer.polyline;
+    if (testPaintAttribute(ClipPolygons))
+        polyline = QwtClipper::clipPolygonF(clipRect, polyline, false);
+
+    const bool crowded = reducer.polyline.size() * 2 < to - from + 1;
+    if (!crowded || painter->pen().style() == Qt::NoPen) {
+        QwtPainter::drawPolyline(painter, polyline);
+        return;
+    }
+
+    // Where the reduction dropped most samples, the line is mostly vertical
+    // strokes up and down one column. A dash pattern cannot show along them:
+    // drawn one by one, the samples leave a solid band.
+    QPen pen = painter->pen();
+    if (pen.style() != Qt::SolidLine) {
+        pen.setStyle(Qt::SolidLine);
+        painter->setPen(pen);
+    }
+    // Stroking round joins costs several times what the rest does. Where a
+    // stroke turns back at a whole pixel, a round join of radius r covers
+    // the pixels whose centres lie within r; a square cap on a separate
+    // segment covers those within r along each axis. Below a radius of 1.5
+    // both are the four pixels around the point, so thinner pens are drawn
+    // as separate segments (between columns they may differ by a pixel
+    // here and there).
+    if (pen.widthF() > 1.0 && pen.widthF() < 3.0 && pen.capStyle() == Qt::SquareCap
+        && pen.joinStyle() == Qt::RoundJoin) {
+        QVector<QLineF> segments;
+        segments.reserve(polyline.size());
+        for (int i = 1; i < polyline.size(); ++i)
+            segments.append(QLineF(polyline.at(i - 1), polyline.at(i)));
+        painter->drawLines(segments);
+        return;
+    }
+    QwtPainter::drawPolyline(painter, polyline);
+}

@@ -1,0 +1,52 @@
+#ifndef VOK_DENSECURVE_H
+#define VOK_DENSECURVE_H
+
+#include <QVector>
+#include <qwt_plot_curve.h>
+
+// A curve over two arrays that someone else owns (the session record): it
+// reads them afresh on every paint and never copies them.
+//
+// A long ride has far more samples than the canvas has pixel columns. Each
+// run of consecutive samples that lands in one pixel column is drawn as the
+// run's first, lowest, highest and last sample, which covers the same pixels
+// as drawing every sample of the run. When x never decreases, only the
+// samples over the canvas are visited at all.
+class DenseCurve : public QwtPlotCurve
+{
+public:
+    explicit DenseCurve(const QString &title = QString());
+    ~DenseCurve() override;
+
+    // x and y stay owned by the caller and must outlive the curve, or the
+    // next call. They may be refilled in between: the curve draws their
+    // current common length. nullptr counts as an empty array.
+    void setArrays(const QVector<double> *x, const QVector<double> *y);
+
+    // On by default. Off draws every sample the way QwtPlotCurve does.
+    void setColumnReduction(bool on);
+    bool columnReduction() const { return reduction; }
+
+protected:
+    void drawLines(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
+                   const QRectF &canvasRect, int from, int to) const override;
+    void dataChanged() override;
+
+private:
+    struct Samples {
+        const double *x = nullptr;
+        const double *y = nullptr;
+        int count = 0;
+    };
+    Samples samples() const;
+    bool xNeverDecreases(const Samples &s) const;
+
+    bool reduction = true;
+
+    // Whether x never decreases, for the x array it was worked out on.
+    mutable const double *monotoneX = nullptr;
+    mutable int monotoneCount = -1;
+    mutable bool monotone = false;
+};
+
+#endif
