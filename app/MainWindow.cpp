@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QMessageBox>
+#include <QPointer>
 #include <kwidgetsaddons_version.h>
 #include <qwt_global.h>
 
@@ -65,9 +66,26 @@ void MainWindow::aboutVOK()
 
 void MainWindow::showOptions()
 {
+    // One dialog serves the whole run, so it keeps the tab last shown. It is
+    // owned by its window; the guarded pointer forgets it with that window.
+    static QPointer<OptionsDialog> dialog;
+    if (!dialog || dialog->parentWidget() != this)
+        dialog = new OptionsDialog(this);
+    dialog->workingCopy = options;
+    if (dialog->exec() != QDialog::Accepted)
+        return;
+    options = dialog->workingCopy;
+    applyPens();
+    updateXAxisScaleDraws();
+    updateGraphs();
 }
 
 void MainWindow::showTurn(int index)
 {
-    Q_UNUSED(index);
+    if (index < 0 || index >= session.turns.size())
+        return;
+    // Guarded: the dialog goes with its parent if the window closes under it.
+    QPointer<TurnDialog> dialog = new TurnDialog(&session.turns[index], &options, this);
+    dialog->exec();
+    delete dialog;
 }

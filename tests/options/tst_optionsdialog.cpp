@@ -1,0 +1,799 @@
+#include "MainWindow.h"
+#include "Options.h"
+#include "OptionsDialog.h"
+#include "TemporarySettings.h"
+#include "TurnDialog.h"
+#include "TurnRecord.h"
+
+#include <KColorCombo>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <qwt_plot.h>
+#include <qwt_plot_curve.h>
+
+#include <functional>
+
+Q_DECLARE_METATYPE(Qt::PenStyle)
+
+namespace {
+
+// Answers the next modal widget of type Dialog from inside its event loop.
+// Should a different one come up, it is closed so the test fails instead of
+// hanging.
+template<typename Dialog>
+void whenModal(std::function<void(Dialog *)> answer)
+{
+    QTimer::singleShot(0, [answer] {
+        auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            if (QWidget *other = QApplication::activeModalWidget())
+                other->close();
+            QFAIL("the expected modal dialog is not up");
+        }
+        answer(dialog);
+    });
+}
+
+void press(QDialog *dialog, QDialogButtonBox::StandardButton which)
+{
+    auto *box = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+    QVERIFY(box && box->button(which));
+    box->button(which)->click();
+}
+
+QWidget *rowWidget(QDialog *dialog, const char *layoutName, int item)
+{
+    auto *layout = dialog->findChild<QHBoxLayout *>(QLatin1String(layoutName));
+    return layout && layout->itemAt(item) ? layout->itemAt(item)->widget() : nullptr;
+}
+
+KColorCombo *colorOf(QDialog *dialog, const char *layoutName)
+{
+    return qobject_cast<KColorCombo *>(rowWidget(dialog, layoutName, 1));
+}
+QComboBox *styleOf(QDialog *dialog, const char *layoutName)
+{
+    return qobject_cast<QComboBox *>(rowWidget(dialog, layoutName, 2));
+}
+QSpinBox *widthOf(QDialog *dialog, const char *layoutName)
+{
+    return qobject_cast<QSpinBox *>(rowWidget(dialog, layoutName, 3));
+}
+
+QPen pen(const QColor &color, qreal width, Qt::PenStyle style = Qt::SolidLine,
+         Qt::PenCapStyle cap = Qt::SquareCap, Qt::PenJoinStyle join = Qt::RoundJoin)
+{
+    return QPen(QBrush(color, Qt::SolidPattern), width, style, cap, join);
+}
+
+// A record as loaded from an empty store, written out here so that the test
+// does not lean on the loader.
+Options freshOptions()
+{
+    Options o;
+    o.pl = pen(Qt::blue, 2.0);
+    o.pr = pen(Qt::red, 2.0);
+    o.ptot = pen(Qt::black, 2.0);
+    o.ol = pen(Qt::blue, 2.0);
+    o.or_ = pen(Qt::red, 2.0);
+    o.udl = pen(Qt::blue, 2.0, Qt::DashLine);
+    o.udr = pen(Qt::red, 2.0, Qt::DashLine);
+    o.height = pen(Qt::darkGreen, 2.0);
+    o.speed = pen(Qt::black, 2.0);
+    o.heart = pen(Qt::darkRed, 2.0);
+    o.cadenza = pen(Qt::darkBlue, 2.0);
+    o.t_ptot = pen(Qt::black, 2.0);
+    o.t_fl = pen(Qt::red, 2.0);
+    o.t_fr = pen(Qt::blue, 2.0);
+    o.time_unit = 0;
+    o.space_unit = 0;
+    o.time_start_relative = false;
+    o.space_start_relative = true;
+    o.x_axis_type = 0;
+    o.googleEarthPath.clear();
+    return o;
+}
+
+QString shownText(QDialog *dialog, const QString &objectName)
+{
+    QObject *object = dialog->findChild<QObject *>(objectName);
+    if (objectName == dialog->objectName())
+        return dialog->windowTitle();
+    if (auto *box = qobject_cast<QGroupBox *>(object))
+        return box->title();
+    if (auto *label = qobject_cast<QLabel *>(object))
+        return label->text();
+    if (auto *button = qobject_cast<QAbstractButton *>(object))
+        return button->text();
+    if (auto *page = qobject_cast<QWidget *>(object)) {
+        auto *tabs = dialog->findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+        if (tabs && tabs->indexOf(page) >= 0)
+            return tabs->tabText(tabs->indexOf(page));
+    }
+    return QStringLiteral("<no such object>");
+}
+
+QStringList itemTexts(const QComboBox *combo)
+{
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts << combo->itemText(i);
+    return texts;
+}
+
+} // namespace
+
+class TestOptionsDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void formTexts_data();
+    void formTexts();
+    void unitLists_data();
+    void unitLists();
+    void dialogShape();
+    void penEditorRow_data();
+    void penEditorRow();
+    void okWithoutTouchingRewritesPens_data();
+    void okWithoutTouchingRewritesPens();
+    void okKeepsEverythingElse_data();
+    void okKeepsEverythingElse();
+    void widgetsShowTheRecord_data();
+    void widgetsShowTheRecord();
+    void editsReachTheRecordWhenAccepted();
+    void rejectingChangesNothing_data();
+    void rejectingChangesNothing();
+    void firstOpeningShowsGoogleEarthThenTheLastTab();
+    void chosenPath_data();
+    void chosenPath();
+    void fileDialogStartsAtTheCurrentPath();
+    void turnPensChangeTheNextTurnDialog();
+
+private:
+    TemporarySettings settings;
+};
+
+void TestOptionsDialog::formTexts_data()
+{
+    QTest::addColumn<QString>("objectName");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("window title") << "OptionsDialog" << "Options";
+    QTest::newRow("first tab") << "tab_1" << "Graph style";
+    QTest::newRow("second tab") << "tab_2" << "Data format";
+    QTest::newRow("third tab") << "tab" << "Google Earth";
+    QTest::newRow("session curve group") << "groupBox" << "Session curves";
+    QTest::newRow("turn curve group") << "groupBox_2" << "Turn curves";
+    QTest::newRow("time group") << "groupBox_3" << "Time";
+    QTest::newRow("time unit label") << "label_3" << "Unit";
+    QTest::newRow("time start label") << "label" << "Start value";
+    QTest::newRow("time absolute") << "timeAbsRadioButton" << "absolute";
+    QTest::newRow("time relative") << "timeRelRadioButton" << "relative";
+    QTest::newRow("space group") << "groupBox_4" << "Space";
+    QTest::newRow("space unit label") << "label_4" << "Unit";
+    QTest::newRow("space start label") << "label_2" << "Start value";
+    QTest::newRow("space absolute") << "spaceAbsRadioButton" << "absolute";
+    QTest::newRow("space relative") << "spaceRelRadioButton" << "relative";
+    QTest::newRow("path group") << "groupBox_5" << "Google Earth path";
+    QTest::newRow("path button") << "GEPathPushButton" << "...";
+    QTest::newRow("export group") << "groupBox_6" << "Export options (affect exported kml files)";
+    QTest::newRow("path colour label") << "label_5" << "Path color";
+    QTest::newRow("path style label") << "label_6" << "Path style";
+}
+
+void TestOptionsDialog::formTexts()
+{
+    QFETCH(QString, objectName);
+    QFETCH(QString, text);
+
+    OptionsDialog dialog(nullptr);
+    QCOMPARE(shownText(&dialog, objectName), text);
+}
+
+void TestOptionsDialog::unitLists_data()
+{
+    QTest::addColumn<QString>("objectName");
+    QTest::addColumn<QStringList>("texts");
+
+    QTest::newRow("time units")
+        << "timeUnitComboBox"
+        << QStringList{"hh:mm:ss", "hh::mm", "hh", "mm:ss", "mm", "ss"};
+    QTest::newRow("distance units")
+        << "spaceUnitComboBox" << QStringList{"kilometers (Km)", "meters (m)"};
+}
+
+void TestOptionsDialog::unitLists()
+{
+    QFETCH(QString, objectName);
+    QFETCH(QStringList, texts);
+
+    OptionsDialog dialog(nullptr);
+    auto *combo = dialog.findChild<QComboBox *>(objectName);
+    QVERIFY(combo);
+    QCOMPARE(itemTexts(combo), texts);
+}
+
+void TestOptionsDialog::dialogShape()
+{
+    OptionsDialog dialog(nullptr);
+    QCOMPARE(dialog.windowModality(), Qt::ApplicationModal);
+    QCOMPARE(dialog.minimumWidth(), 520);
+    QCOMPARE(dialog.height(), 533);
+
+    auto *box = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+    QVERIFY(box);
+    QCOMPARE(box->standardButtons(), QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+
+    auto *tabs = dialog.findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+    QVERIFY(tabs);
+    QCOMPARE(tabs->count(), 3);
+    QCOMPARE(tabs->currentWidget()->objectName(), QStringLiteral("tab"));
+
+    auto *turnCurves = dialog.findChild<QGroupBox *>(QStringLiteral("groupBox_2"));
+    QCOMPARE(turnCurves->minimumHeight(), 100);
+    QCOMPARE(turnCurves->maximumHeight(), 150);
+    auto *sessionScroll = dialog.findChild<QScrollArea *>(QStringLiteral("scrollArea"));
+    QCOMPARE(sessionScroll->minimumHeight(), 300);
+    QVERIFY(sessionScroll->widgetResizable());
+
+    auto *pathButton = dialog.findChild<QPushButton *>(QStringLiteral("GEPathPushButton"));
+    QCOMPARE(pathButton->minimumWidth(), 30);
+    QCOMPARE(pathButton->maximumWidth(), 30);
+    QVERIFY(dialog.findChild<QLineEdit *>(QStringLiteral("GEPathLineEdit")));
+
+    // Each pair of radio buttons excludes only itself.
+    auto *timeAbs = dialog.findChild<QRadioButton *>(QStringLiteral("timeAbsRadioButton"));
+    auto *spaceRel = dialog.findChild<QRadioButton *>(QStringLiteral("spaceRelRadioButton"));
+    auto *timeRel = dialog.findChild<QRadioButton *>(QStringLiteral("timeRelRadioButton"));
+    timeAbs->setChecked(true);
+    spaceRel->setChecked(true);
+    QVERIFY(timeAbs->isChecked());
+    timeRel->setChecked(true);
+    QVERIFY(!timeAbs->isChecked());
+    QVERIFY(spaceRel->isChecked());
+}
+
+void TestOptionsDialog::penEditorRow_data()
+{
+    QTest::addColumn<QString>("layoutName");
+    QTest::addColumn<QString>("parentLayout");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("label");
+
+    QTest::newRow("left power") << "horizontalLayout_PL" << "verticalLayout_6" << 0 << "Power Left";
+    QTest::newRow("right power") << "horizontalLayout_PR" << "verticalLayout_6" << 1 << "Power Right";
+    QTest::newRow("total power") << "horizontalLayout_PTot" << "verticalLayout_6" << 2 << "Total Power";
+    QTest::newRow("left offset") << "horizontalLayout_OL" << "verticalLayout_6" << 3 << "Offset Left";
+    QTest::newRow("right offset") << "horizontalLayout_OR" << "verticalLayout_6" << 4 << "Offset Right";
+    QTest::newRow("left up/down") << "horizontalLayout_UDL" << "verticalLayout_6" << 5 << "% up/down Left";
+    QTest::newRow("right up/down") << "horizontalLayout_UDR" << "verticalLayout_6" << 6 << "% up/down Right";
+    QTest::newRow("height") << "horizontalLayout_Height" << "verticalLayout_6" << 7 << "Height";
+    QTest::newRow("heart rate") << "horizontalLayout_Heart" << "verticalLayout_6" << 8 << "Heart Rate";
+    QTest::newRow("speed") << "horizontalLayout_Speed" << "verticalLayout_6" << 9 << "Speed";
+    QTest::newRow("cadence") << "horizontalLayout_Cadenza" << "verticalLayout_6" << 10 << "Cadenza";
+    QTest::newRow("turn total power") << "horizontalLayout_T_PTot" << "verticalLayout_7" << 0 << "Total Power";
+    QTest::newRow("turn left force") << "horizontalLayout_T_FL" << "verticalLayout_7" << 1 << "Force Left";
+    QTest::newRow("turn right force") << "horizontalLayout_T_FR" << "verticalLayout_7" << 2 << "Force Right";
+}
+
+void TestOptionsDialog::penEditorRow()
+{
+    QFETCH(QString, layoutName);
+    QFETCH(QString, parentLayout);
+    QFETCH(int, position);
+    QFETCH(QString, label);
+
+    OptionsDialog dialog(nullptr);
+    auto *row = dialog.findChild<QHBoxLayout *>(layoutName);
+    auto *column = dialog.findChild<QVBoxLayout *>(parentLayout);
+    QVERIFY(row);
+    QVERIFY(column);
+    QCOMPARE(column->itemAt(position)->layout(), row);
+    QCOMPARE(row->count(), 5);
+
+    auto *name = qobject_cast<QLabel *>(row->itemAt(0)->widget());
+    QVERIFY(name);
+    QCOMPARE(name->text(), label);
+    QCOMPARE(name->minimumWidth(), 100);
+    QCOMPARE(name->maximumWidth(), 100);
+
+    auto *color = qobject_cast<KColorCombo *>(row->itemAt(1)->widget());
+    QVERIFY(color);
+    QCOMPARE(color->minimumWidth(), 100);
+    QCOMPARE(color->maximumWidth(), 100);
+    const QList<QColor> standard = {
+        Qt::black, Qt::white,     Qt::red,    Qt::darkRed,    Qt::green,    Qt::darkGreen,
+        Qt::blue,  Qt::darkBlue,  Qt::cyan,   Qt::darkCyan,   Qt::magenta,  Qt::darkMagenta,
+        Qt::yellow, Qt::darkYellow, Qt::gray, Qt::darkGray,   Qt::lightGray};
+    QCOMPARE(color->colors(), standard);
+
+    auto *style = qobject_cast<QComboBox *>(row->itemAt(2)->widget());
+    QVERIFY(style);
+    QCOMPARE(style->count(), 4);
+    for (int i = 0; i < 4; ++i) {
+        QVERIFY(style->itemText(i).isEmpty());
+        QVERIFY(!style->itemIcon(i).isNull());
+    }
+    QCOMPARE(style->iconSize(), QPixmap(QStringLiteral(":/images/line_dotted.png")).size());
+
+    auto *width = qobject_cast<QSpinBox *>(row->itemAt(3)->widget());
+    QVERIFY(width);
+    QCOMPARE(width->minimum(), 1);
+    QCOMPARE(width->maximum(), 5);
+    QCOMPARE(width->suffix(), QStringLiteral(" px"));
+    QCOMPARE(width->minimumWidth(), 60);
+    QVERIFY(width->alignment() & Qt::AlignRight);
+
+    QSpacerItem *spacer = row->itemAt(4)->spacerItem();
+    QVERIFY(spacer);
+    QCOMPARE(spacer->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
+    QCOMPARE(spacer->sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
+}
+
+void TestOptionsDialog::okWithoutTouchingRewritesPens_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QPen>("before");
+    QTest::addColumn<QPen>("after");
+
+    QTest::newRow("a default pen stays as it is")
+        << "ptot" << pen(Qt::black, 2.0) << pen(Qt::black, 2.0);
+    QTest::newRow("dashed stays dashed") << "udl" << pen(Qt::blue, 2.0, Qt::DashLine)
+                                         << pen(Qt::blue, 2.0, Qt::DashLine);
+    QTest::newRow("dash-dot stays dash-dot") << "pl" << pen(Qt::blue, 1.0, Qt::DashDotLine)
+                                             << pen(Qt::blue, 1.0, Qt::DashDotLine);
+    QTest::newRow("dotted stays dotted") << "t_fr" << pen(Qt::blue, 3.0, Qt::DotLine)
+                                         << pen(Qt::blue, 3.0, Qt::DotLine);
+    QTest::newRow("width 2.6 becomes 3") << "pr" << pen(Qt::red, 2.6) << pen(Qt::red, 3.0);
+    QTest::newRow("width 1.2 becomes 1") << "ol" << pen(Qt::blue, 1.2) << pen(Qt::blue, 1.0);
+    QTest::newRow("a hairline becomes 1 px") << "or" << pen(Qt::red, 0.0) << pen(Qt::red, 1.0);
+    QTest::newRow("width 9 becomes 5") << "height" << pen(Qt::darkGreen, 9.0)
+                                       << pen(Qt::darkGreen, 5.0);
+    QTest::newRow("dash-dot-dot becomes solid")
+        << "speed" << pen(Qt::black, 2.0, Qt::DashDotDotLine) << pen(Qt::black, 2.0);
+    QTest::newRow("no line becomes solid") << "heart" << pen(Qt::darkRed, 2.0, Qt::NoPen)
+                                           << pen(Qt::darkRed, 2.0);
+    QPen customDashes = pen(Qt::darkBlue, 2.0);
+    customDashes.setDashPattern({1.0, 4.0, 2.0, 4.0});
+    QTest::newRow("custom dashes become solid") << "cadenza" << customDashes
+                                                << pen(Qt::darkBlue, 2.0);
+    QTest::newRow("a colour outside the standard list stays")
+        << "t_ptot" << pen(QColor(12, 34, 56), 2.0) << pen(QColor(12, 34, 56), 2.0);
+    QTest::newRow("a translucent colour stays")
+        << "t_fl" << pen(QColor(255, 0, 0, 100), 2.0) << pen(QColor(255, 0, 0, 100), 2.0);
+    QTest::newRow("a colour given as hue, saturation, value stays")
+        << "udr" << pen(QColor::fromHsv(200, 120, 90), 2.0)
+        << pen(QColor::fromHsv(200, 120, 90), 2.0);
+    QTest::newRow("a 16-bit colour stays exactly")
+        << "pl" << pen(QColor::fromRgba64(1000, 2000, 3000), 2.0)
+        << pen(QColor::fromRgba64(1000, 2000, 3000), 2.0);
+    QTest::newRow("flat cap and miter join stay")
+        << "pr" << pen(Qt::red, 2.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin)
+        << pen(Qt::red, 2.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    QTest::newRow("round cap and bevel join stay with a style change")
+        << "ol" << pen(Qt::blue, 2.0, Qt::DashDotDotLine, Qt::RoundCap, Qt::BevelJoin)
+        << pen(Qt::blue, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin);
+    const QPen hatched(QBrush(Qt::red, Qt::Dense4Pattern), 2.0, Qt::SolidLine, Qt::SquareCap,
+                       Qt::RoundJoin);
+    QTest::newRow("a hatched brush stays") << "t_fl" << hatched << hatched;
+    const QPen colourless(QBrush(QColor(), Qt::SolidPattern), 2.0, Qt::SolidLine, Qt::SquareCap,
+                          Qt::RoundJoin);
+    QTest::newRow("a pen without a valid colour stays so") << "speed" << colourless << colourless;
+}
+
+void TestOptionsDialog::okWithoutTouchingRewritesPens()
+{
+    QFETCH(QString, key);
+    QFETCH(QPen, before);
+    QFETCH(QPen, after);
+
+    OptionsDialog dialog(nullptr);
+    Options options = freshOptions();
+    options.pen(key) = before;
+    dialog.workingCopy = options;
+    whenModal<OptionsDialog>([](OptionsDialog *d) { press(d, QDialogButtonBox::Ok); });
+    QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+
+    const QPen &result = dialog.workingCopy.pen(key);
+    QCOMPARE(result.color(), after.color());
+    QCOMPARE(result.widthF(), after.widthF());
+    QCOMPARE(result.style(), after.style());
+    QCOMPARE(result.capStyle(), after.capStyle());
+    QCOMPARE(result.joinStyle(), after.joinStyle());
+    QCOMPARE(result.brush().style(), after.brush().style());
+    QCOMPARE(result, after);
+
+    // The other thirteen pens were already in the offered form.
+    options.pen(key) = after;
+    QCOMPARE(dialog.workingCopy, options);
+}
+
+void TestOptionsDialog::okKeepsEverythingElse_data()
+{
+    QTest::addColumn<quint32>("timeUnit");
+    QTest::addColumn<quint32>("spaceUnit");
+    QTest::addColumn<bool>("timeRelative");
+    QTest::addColumn<bool>("spaceRelative");
+    QTest::addColumn<QString>("path");
+
+    QTest::newRow("as loaded from an empty store") << 0u << 0u << false << true << QString();
+    QTest::newRow("last units, time relative, distance absolute")
+        << 5u << 1u << true << false << "/opt/google/earth/pro/google-earth-pro";
+    QTest::newRow("middle time unit, both relative")
+        << 3u << 0u << true << true << "C:\\Program Files\\Google\\googleearth.exe";
+    QTest::newRow("units outside the lists") << 9u << 4u << false << false << "earth";
+    QTest::newRow("a path that is only spaces") << 1u << 1u << false << true << "   ";
+}
+
+void TestOptionsDialog::okKeepsEverythingElse()
+{
+    QFETCH(quint32, timeUnit);
+    QFETCH(quint32, spaceUnit);
+    QFETCH(bool, timeRelative);
+    QFETCH(bool, spaceRelative);
+    QFETCH(QString, path);
+
+    Options options = freshOptions();
+    options.time_unit = timeUnit;
+    options.space_unit = spaceUnit;
+    options.time_start_relative = timeRelative;
+    options.space_start_relative = spaceRelative;
+    options.googleEarthPath = path;
+    // Visibility and the x-axis mode are not the dialog's to edit.
+    options.x_axis_type = 1;
+    options.pr_visible = false;
+    options.heart_visible = false;
+    options.t_fl_visible = false;
+
+    OptionsDialog dialog(nullptr);
+    // A second run must not inherit anything from the first.
+    for (int run = 0; run < 2; ++run) {
+        dialog.workingCopy = options;
+        whenModal<OptionsDialog>([](OptionsDialog *d) { press(d, QDialogButtonBox::Ok); });
+        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+        QCOMPARE(dialog.workingCopy.time_unit, timeUnit);
+        QCOMPARE(dialog.workingCopy.space_unit, spaceUnit);
+        QCOMPARE(dialog.workingCopy.time_start_relative, timeRelative);
+        QCOMPARE(dialog.workingCopy.space_start_relative, spaceRelative);
+        QCOMPARE(dialog.workingCopy.googleEarthPath, path);
+        QCOMPARE(dialog.workingCopy, options);
+    }
+}
+
+void TestOptionsDialog::widgetsShowTheRecord_data()
+{
+    QTest::addColumn<bool>("timeRelative");
+    QTest::addColumn<bool>("spaceRelative");
+    QTest::addColumn<quint32>("timeUnit");
+    QTest::addColumn<quint32>("spaceUnit");
+    QTest::addColumn<QString>("timeChecked");
+    QTest::addColumn<QString>("spaceChecked");
+    QTest::addColumn<QString>("timeUnitText");
+    QTest::addColumn<QString>("spaceUnitText");
+
+    QTest::newRow("time absolute, distance relative")
+        << false << true << 0u << 0u << "timeAbsRadioButton"
+        << "spaceRelRadioButton" << "hh:mm:ss" << "kilometers (Km)";
+    QTest::newRow("time relative, distance absolute")
+        << true << false << 4u << 1u << "timeRelRadioButton"
+        << "spaceAbsRadioButton" << "mm" << "meters (m)";
+    QTest::newRow("both absolute") << false << false << 1u << 0u << "timeAbsRadioButton"
+                                   << "spaceAbsRadioButton" << "hh::mm" << "kilometers (Km)";
+    QTest::newRow("both relative") << true << true << 5u << 1u << "timeRelRadioButton"
+                                   << "spaceRelRadioButton" << "ss" << "meters (m)";
+}
+
+void TestOptionsDialog::widgetsShowTheRecord()
+{
+    QFETCH(bool, timeRelative);
+    QFETCH(bool, spaceRelative);
+    QFETCH(quint32, timeUnit);
+    QFETCH(quint32, spaceUnit);
+    QFETCH(QString, timeChecked);
+    QFETCH(QString, spaceChecked);
+    QFETCH(QString, timeUnitText);
+    QFETCH(QString, spaceUnitText);
+
+    OptionsDialog dialog(nullptr);
+    // The opposite state first: every run must set both buttons of a pair.
+    for (bool flip : {true, false}) {
+        Options options = freshOptions();
+        options.time_start_relative = timeRelative != flip;
+        options.space_start_relative = spaceRelative != flip;
+        options.time_unit = timeUnit;
+        options.space_unit = spaceUnit;
+        options.udr = pen(QColor(12, 34, 56), 4.0, Qt::DashDotLine);
+        dialog.workingCopy = options;
+        QStringList checked;
+        QString timeText, spaceText;
+        QColor shownColor;
+        int shownStyle = -1, shownWidth = -1;
+        whenModal<OptionsDialog>([&](OptionsDialog *d) {
+            for (QRadioButton *button : d->findChildren<QRadioButton *>()) {
+                if (button->isChecked())
+                    checked << button->objectName();
+            }
+            timeText = d->findChild<QComboBox *>(QStringLiteral("timeUnitComboBox"))->currentText();
+            spaceText = d->findChild<QComboBox *>(QStringLiteral("spaceUnitComboBox"))->currentText();
+            shownColor = colorOf(d, "horizontalLayout_UDR")->color();
+            shownStyle = styleOf(d, "horizontalLayout_UDR")->currentIndex();
+            shownWidth = widthOf(d, "horizontalLayout_UDR")->value();
+            press(d, QDialogButtonBox::Cancel);
+        });
+        dialog.exec();
+        if (flip)
+            continue;
+        checked.sort();
+        QStringList expected{timeChecked, spaceChecked};
+        expected.sort();
+        QCOMPARE(checked, expected);
+        QCOMPARE(timeText, timeUnitText);
+        QCOMPARE(spaceText, spaceUnitText);
+        QCOMPARE(shownColor, QColor(12, 34, 56));
+        QCOMPARE(shownStyle, 2);
+        QCOMPARE(shownWidth, 4);
+    }
+}
+
+void TestOptionsDialog::editsReachTheRecordWhenAccepted()
+{
+    OptionsDialog dialog(nullptr);
+    dialog.workingCopy = freshOptions();
+    whenModal<OptionsDialog>([](OptionsDialog *d) {
+        colorOf(d, "horizontalLayout_Cadenza")->setColor(QColor(Qt::darkMagenta));
+        styleOf(d, "horizontalLayout_Cadenza")->setCurrentIndex(3);
+        widthOf(d, "horizontalLayout_Cadenza")->setValue(4);
+        styleOf(d, "horizontalLayout_T_FR")->setCurrentIndex(1);
+        d->findChild<QComboBox *>(QStringLiteral("timeUnitComboBox"))->setCurrentIndex(3);
+        d->findChild<QComboBox *>(QStringLiteral("spaceUnitComboBox"))->setCurrentIndex(1);
+        d->findChild<QRadioButton *>(QStringLiteral("timeRelRadioButton"))->click();
+        d->findChild<QRadioButton *>(QStringLiteral("spaceAbsRadioButton"))->click();
+        d->findChild<QLineEdit *>(QStringLiteral("GEPathLineEdit"))->setText(QStringLiteral("/usr/bin/google-earth-pro"));
+        press(d, QDialogButtonBox::Ok);
+    });
+    QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+
+    Options expected = freshOptions();
+    expected.cadenza = pen(Qt::darkMagenta, 4.0, Qt::DotLine);
+    expected.t_fr = pen(Qt::blue, 2.0, Qt::DashLine);
+    expected.time_unit = 3;
+    expected.space_unit = 1;
+    expected.time_start_relative = true;
+    expected.space_start_relative = false;
+    expected.googleEarthPath = QStringLiteral("/usr/bin/google-earth-pro");
+    QCOMPARE(dialog.workingCopy.cadenza, expected.cadenza);
+    QCOMPARE(dialog.workingCopy, expected);
+}
+
+void TestOptionsDialog::rejectingChangesNothing_data()
+{
+    QTest::addColumn<QString>("how");
+
+    QTest::newRow("Cancel button") << "cancel";
+    QTest::newRow("Escape key") << "escape";
+    QTest::newRow("window closed") << "close";
+}
+
+void TestOptionsDialog::rejectingChangesNothing()
+{
+    QFETCH(QString, how);
+
+    MainWindow window;
+    const Options before = window.optionsRecord();
+    whenModal<OptionsDialog>([how](OptionsDialog *d) {
+        colorOf(d, "horizontalLayout_PL")->setColor(QColor(Qt::green));
+        widthOf(d, "horizontalLayout_PL")->setValue(5);
+        styleOf(d, "horizontalLayout_T_FL")->setCurrentIndex(2);
+        d->findChild<QComboBox *>(QStringLiteral("timeUnitComboBox"))->setCurrentIndex(5);
+        d->findChild<QRadioButton *>(QStringLiteral("spaceAbsRadioButton"))->click();
+        d->findChild<QLineEdit *>(QStringLiteral("GEPathLineEdit"))->setText(QStringLiteral("/nowhere"));
+        if (how == QLatin1String("cancel"))
+            press(d, QDialogButtonBox::Cancel);
+        else if (how == QLatin1String("escape"))
+            QTest::keyClick(d, Qt::Key_Escape);
+        else
+            d->close();
+    });
+    window.showOptions();
+    QCOMPARE(window.optionsRecord(), before);
+
+    // The next opening shows the record again, not the abandoned edits.
+    QColor color;
+    int width = 0, style = -1, timeUnit = -1;
+    bool spaceRelative = false;
+    QString path;
+    whenModal<OptionsDialog>([&](OptionsDialog *d) {
+        color = colorOf(d, "horizontalLayout_PL")->color();
+        width = widthOf(d, "horizontalLayout_PL")->value();
+        style = styleOf(d, "horizontalLayout_T_FL")->currentIndex();
+        timeUnit = d->findChild<QComboBox *>(QStringLiteral("timeUnitComboBox"))->currentIndex();
+        spaceRelative = d->findChild<QRadioButton *>(QStringLiteral("spaceRelRadioButton"))->isChecked();
+        path = d->findChild<QLineEdit *>(QStringLiteral("GEPathLineEdit"))->text();
+        press(d, QDialogButtonBox::Cancel);
+    });
+    window.showOptions();
+    QCOMPARE(color, before.pl.color().isValid() ? before.pl.color() : QColor(Qt::black));
+    QCOMPARE(width, qBound(1, before.pl.width(), 5));
+    QCOMPARE(style, before.t_fl.style() == Qt::DashDotLine ? 2 : 0);
+    QCOMPARE(quint32(timeUnit), before.time_unit);
+    QCOMPARE(spaceRelative, before.space_start_relative);
+    QCOMPARE(path, before.googleEarthPath);
+    QCOMPARE(window.optionsRecord(), before);
+}
+
+void TestOptionsDialog::firstOpeningShowsGoogleEarthThenTheLastTab()
+{
+    for (int windowNumber = 0; windowNumber < 2; ++windowNumber) {
+        // Each main window has its own dialog, which starts on the third tab.
+        MainWindow window;
+        QString firstTab, secondTab, thirdTab;
+        whenModal<OptionsDialog>([&](OptionsDialog *d) {
+            auto *tabs = d->findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+            firstTab = tabs->currentWidget()->objectName();
+            tabs->setCurrentIndex(1);
+            press(d, QDialogButtonBox::Cancel);
+        });
+        window.showOptions();
+        whenModal<OptionsDialog>([&](OptionsDialog *d) {
+            auto *tabs = d->findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+            secondTab = tabs->currentWidget()->objectName();
+            tabs->setCurrentIndex(0);
+            press(d, QDialogButtonBox::Ok);
+        });
+        window.showOptions();
+        whenModal<OptionsDialog>([&](OptionsDialog *d) {
+            thirdTab = d->findChild<QTabWidget *>(QStringLiteral("tabWidget"))->currentWidget()->objectName();
+            press(d, QDialogButtonBox::Cancel);
+        });
+        window.showOptions();
+        QCOMPARE(firstTab, QStringLiteral("tab"));
+        QCOMPARE(secondTab, QStringLiteral("tab_2"));
+        QCOMPARE(thirdTab, QStringLiteral("tab_1"));
+        QCOMPARE(window.findChildren<OptionsDialog *>().size(), 1);
+    }
+}
+
+void TestOptionsDialog::chosenPath_data()
+{
+    QTest::addColumn<bool>("pickFile");
+    QTest::addColumn<bool>("acceptOptions");
+    QTest::addColumn<bool>("expectChosen");
+
+    QTest::newRow("file chosen, options cancelled") << true << false << false;
+    QTest::newRow("file chosen, options accepted") << true << true << true;
+    QTest::newRow("file dialog cancelled, options accepted") << false << true << false;
+}
+
+void TestOptionsDialog::chosenPath()
+{
+    QFETCH(bool, pickFile);
+    QFETCH(bool, acceptOptions);
+    QFETCH(bool, expectChosen);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    // Google Earth's launcher outside Windows has no suffix.
+    const QString program = dir.filePath(QStringLiteral("google-earth-pro"));
+    QFile file(program);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    MainWindow window;
+    const QString stored = window.optionsRecord().googleEarthPath;
+    QString lineEditAfterPick;
+    QString caption;
+    QStringList filters;
+    whenModal<OptionsDialog>([&](OptionsDialog *d) {
+        whenModal<QFileDialog>([&](QFileDialog *files) {
+            caption = files->windowTitle();
+            filters = files->nameFilters();
+            if (pickFile) {
+                files->selectFile(program);
+                QMetaObject::invokeMethod(files, "accept");
+            } else {
+                files->reject();
+            }
+        });
+        QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("GEPathPushButton")),
+                          Qt::LeftButton);
+        lineEditAfterPick = d->findChild<QLineEdit *>(QStringLiteral("GEPathLineEdit"))->text();
+        press(d, acceptOptions ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
+    });
+    window.showOptions();
+
+#ifdef Q_OS_WIN
+    QCOMPARE(caption, QStringLiteral("Select googleearth.exe"));
+    QCOMPARE(filters, QStringList{"Exe file (*.exe)"});
+#else
+    QCOMPARE(caption, QStringLiteral("Select the Google Earth program"));
+    QCOMPARE(filters, QStringList{"All files (*)"});
+#endif
+    QCOMPARE(lineEditAfterPick, pickFile ? program : stored);
+    QCOMPARE(window.optionsRecord().googleEarthPath, expectChosen ? program : stored);
+}
+
+void TestOptionsDialog::fileDialogStartsAtTheCurrentPath()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString program = dir.filePath(QStringLiteral("googleearth"));
+    QFile file(program);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    OptionsDialog dialog(nullptr);
+    dialog.workingCopy = freshOptions();
+    dialog.workingCopy.googleEarthPath = program;
+    QString startDirectory;
+    QStringList preselected;
+    whenModal<OptionsDialog>([&](OptionsDialog *d) {
+        whenModal<QFileDialog>([&](QFileDialog *files) {
+            startDirectory = files->directory().absolutePath();
+            preselected = files->selectedFiles();
+            files->reject();
+        });
+        d->findChild<QPushButton *>(QStringLiteral("GEPathPushButton"))->click();
+        press(d, QDialogButtonBox::Cancel);
+    });
+    dialog.exec();
+    QCOMPARE(startDirectory, QDir(dir.path()).absolutePath());
+    QCOMPARE(preselected, QStringList{program});
+}
+
+void TestOptionsDialog::turnPensChangeTheNextTurnDialog()
+{
+    MainWindow window;
+    const Options before = window.optionsRecord();
+    whenModal<OptionsDialog>([](OptionsDialog *d) {
+        colorOf(d, "horizontalLayout_T_FL")->setColor(QColor(Qt::darkGreen));
+        widthOf(d, "horizontalLayout_T_FL")->setValue(4);
+        styleOf(d, "horizontalLayout_T_FL")->setCurrentIndex(3);
+        press(d, QDialogButtonBox::Ok);
+    });
+    window.showOptions();
+
+    const QPen &changed = window.optionsRecord().t_fl;
+    QCOMPARE(changed.color(), QColor(Qt::darkGreen));
+    QCOMPARE(changed.width(), 4);
+    QCOMPARE(changed.style(), Qt::DotLine);
+    QCOMPARE(changed.capStyle(), before.t_fl.capStyle());
+    QCOMPARE(changed.joinStyle(), before.t_fl.joinStyle());
+    for (const char *key : {"pl", "pr", "ptot", "ol", "or", "udl", "udr", "height", "speed",
+                            "heart", "cadenza"}) {
+        const QPen &session = window.optionsRecord().pen(QLatin1String(key));
+        QCOMPARE(session.color(), before.pen(QLatin1String(key)).color());
+    }
+
+    TurnRecord turn;
+    turn.angle = {0.0, 90.0, 180.0, 270.0};
+    turn.power = {100.0, 300.0, 100.0, 300.0};
+    turn.forceLeft = {10.0, 20.0, 30.0, 40.0};
+    turn.forceRight = {40.0, 30.0, 20.0, 10.0};
+    Options record = window.optionsRecord();
+    TurnDialog turnDialog(&turn, &record, nullptr);
+    QwtPlotCurve *forceLeft = nullptr;
+    for (QwtPlotItem *item : turnDialog.findChild<QwtPlot *>()->itemList(QwtPlotItem::Rtti_PlotCurve)) {
+        if (item->title().text() == QLatin1String("Force Left"))
+            forceLeft = static_cast<QwtPlotCurve *>(item);
+    }
+    QVERIFY(forceLeft);
+    QCOMPARE(forceLeft->pen(), changed);
+}
+
+QTEST_MAIN(TestOptionsDialog)
+#include "tst_optionsdialog.moc"
