@@ -52,11 +52,12 @@ enum { LabelItem, ColorItem, StyleItem, WidthItem, SpacerItem };
 const QList<QColor> &standardColors()
 {
     static const QList<QColor> colors = {
-        QColor(Qt::black),    QColor(Qt::white),       QColor(Qt::red),       QColor(Qt::darkRed),
-        QColor(Qt::green),    QColor(Qt::darkGreen),   QColor(Qt::blue),      QColor(Qt::darkBlue),
-        QColor(Qt::cyan),     QColor(Qt::darkCyan),    QColor(Qt::magenta),   QColor(Qt::darkMagenta),
-        QColor(Qt::yellow),   QColor(Qt::darkYellow),  QColor(Qt::gray),      QColor(Qt::darkGray),
-        QColor(Qt::lightGray)};
+        QColor(Qt::black),     QColor(Qt::white),    QColor(Qt::red),
+        QColor(Qt::darkRed),   QColor(Qt::green),    QColor(Qt::darkGreen),
+        QColor(Qt::blue),      QColor(Qt::darkBlue), QColor(Qt::cyan),
+        QColor(Qt::darkCyan),  QColor(Qt::magenta),  QColor(Qt::darkMagenta),
+        QColor(Qt::yellow),    QColor(Qt::darkYellow), QColor(Qt::gray),
+        QColor(Qt::darkGray),  QColor(Qt::lightGray)};
     return colors;
 }
 

@@ -31,6 +31,12 @@ Q_DECLARE_METATYPE(Qt::PenStyle)
 
 namespace {
 
+template<typename Widget>
+Widget *child(QObject *parent, const char *name)
+{
+    return parent->findChild<Widget *>(QLatin1String(name));
+}
+
 // Answers the next modal widget of type Dialog from inside its event loop.
 // Should a different one come up, it is closed so the test fails instead of
 // hanging.
@@ -50,7 +56,7 @@ void whenModal(std::function<void(Dialog *)> answer)
 
 void press(QDialog *dialog, QDialogButtonBox::StandardButton which)
 {
-    auto *box = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+    auto *box = child<QDialogButtonBox>(dialog, "buttonBox");
     QVERIFY(box && box->button(which));
     box->button(which)->click();
 }
@@ -120,7 +126,7 @@ QString shownText(QDialog *dialog, const QString &objectName)
     if (auto *button = qobject_cast<QAbstractButton *>(object))
         return button->text();
     if (auto *page = qobject_cast<QWidget *>(object)) {
-        auto *tabs = dialog->findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+        auto *tabs = child<QTabWidget>(dialog, "tabWidget");
         if (tabs && tabs->indexOf(page) >= 0)
             return tabs->tabText(tabs->indexOf(page));
     }
@@ -235,31 +241,31 @@ void TestOptionsDialog::dialogShape()
     QCOMPARE(dialog.minimumWidth(), 520);
     QCOMPARE(dialog.height(), 533);
 
-    auto *box = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+    auto *box = child<QDialogButtonBox>(&dialog, "buttonBox");
     QVERIFY(box);
     QCOMPARE(box->standardButtons(), QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
 
-    auto *tabs = dialog.findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+    auto *tabs = child<QTabWidget>(&dialog, "tabWidget");
     QVERIFY(tabs);
     QCOMPARE(tabs->count(), 3);
     QCOMPARE(tabs->currentWidget()->objectName(), QStringLiteral("tab"));
 
-    auto *turnCurves = dialog.findChild<QGroupBox *>(QStringLiteral("groupBox_2"));
+    auto *turnCurves = child<QGroupBox>(&dialog, "groupBox_2");
     QCOMPARE(turnCurves->minimumHeight(), 100);
     QCOMPARE(turnCurves->maximumHeight(), 150);
-    auto *sessionScroll = dialog.findChild<QScrollArea *>(QStringLiteral("scrollArea"));
+    auto *sessionScroll = child<QScrollArea>(&dialog, "scrollArea");
     QCOMPARE(sessionScroll->minimumHeight(), 300);
     QVERIFY(sessionScroll->widgetResizable());
 
-    auto *pathButton = dialog.findChild<QPushButton *>(QStringLiteral("GEPathPushButton"));
+    auto *pathButton = child<QPushButton>(&dialog, "GEPathPushButton");
     QCOMPARE(pathButton->minimumWidth(), 30);
     QCOMPARE(pathButton->maximumWidth(), 30);
-    QVERIFY(dialog.findChild<QLineEdit *>(QStringLiteral("GEPathLineEdit")));
+    QVERIFY(child<QLineEdit>(&dialog, "GEPathLineEdit"));
 
     // Each pair of radio buttons excludes only itself.
-    auto *timeAbs = dialog.findChild<QRadioButton *>(QStringLiteral("timeAbsRadioButton"));
-    auto *spaceRel = dialog.findChild<QRadioButton *>(QStringLiteral("spaceRelRadioButton"));
-    auto *timeRel = dialog.findChild<QRadioButton *>(QStringLiteral("timeRelRadioButton"));
+    auto *timeAbs = child<QRadioButton>(&dialog, "timeAbsRadioButton");
+    auto *spaceRel = child<QRadioButton>(&dialog, "spaceRelRadioButton");
+    auto *timeRel = child<QRadioButton>(&dialog, "timeRelRadioButton");
     timeAbs->setChecked(true);
     spaceRel->setChecked(true);
     QVERIFY(timeAbs->isChecked());
@@ -270,49 +276,50 @@ void TestOptionsDialog::dialogShape()
 
 void TestOptionsDialog::penEditorRow_data()
 {
-    QTest::addColumn<QString>("layoutName");
-    QTest::addColumn<QString>("parentLayout");
+    QTest::addColumn<QString>("row");
     QTest::addColumn<int>("position");
     QTest::addColumn<QString>("label");
 
-    QTest::newRow("left power") << "horizontalLayout_PL" << "verticalLayout_6" << 0 << "Power Left";
-    QTest::newRow("right power") << "horizontalLayout_PR" << "verticalLayout_6" << 1 << "Power Right";
-    QTest::newRow("total power") << "horizontalLayout_PTot" << "verticalLayout_6" << 2 << "Total Power";
-    QTest::newRow("left offset") << "horizontalLayout_OL" << "verticalLayout_6" << 3 << "Offset Left";
-    QTest::newRow("right offset") << "horizontalLayout_OR" << "verticalLayout_6" << 4 << "Offset Right";
-    QTest::newRow("left up/down") << "horizontalLayout_UDL" << "verticalLayout_6" << 5 << "% up/down Left";
-    QTest::newRow("right up/down") << "horizontalLayout_UDR" << "verticalLayout_6" << 6 << "% up/down Right";
-    QTest::newRow("height") << "horizontalLayout_Height" << "verticalLayout_6" << 7 << "Height";
-    QTest::newRow("heart rate") << "horizontalLayout_Heart" << "verticalLayout_6" << 8 << "Heart Rate";
-    QTest::newRow("speed") << "horizontalLayout_Speed" << "verticalLayout_6" << 9 << "Speed";
-    QTest::newRow("cadence") << "horizontalLayout_Cadenza" << "verticalLayout_6" << 10 << "Cadenza";
-    QTest::newRow("turn total power") << "horizontalLayout_T_PTot" << "verticalLayout_7" << 0 << "Total Power";
-    QTest::newRow("turn left force") << "horizontalLayout_T_FL" << "verticalLayout_7" << 1 << "Force Left";
-    QTest::newRow("turn right force") << "horizontalLayout_T_FR" << "verticalLayout_7" << 2 << "Force Right";
+    // Rows of the session curves stand in "verticalLayout_6", the turn
+    // curves' rows (T_...) in "verticalLayout_7".
+    QTest::newRow("left power") << "PL" << 0 << "Power Left";
+    QTest::newRow("right power") << "PR" << 1 << "Power Right";
+    QTest::newRow("total power") << "PTot" << 2 << "Total Power";
+    QTest::newRow("left offset") << "OL" << 3 << "Offset Left";
+    QTest::newRow("right offset") << "OR" << 4 << "Offset Right";
+    QTest::newRow("left up/down") << "UDL" << 5 << "% up/down Left";
+    QTest::newRow("right up/down") << "UDR" << 6 << "% up/down Right";
+    QTest::newRow("height") << "Height" << 7 << "Height";
+    QTest::newRow("heart rate") << "Heart" << 8 << "Heart Rate";
+    QTest::newRow("speed") << "Speed" << 9 << "Speed";
+    QTest::newRow("cadence") << "Cadenza" << 10 << "Cadenza";
+    QTest::newRow("turn total power") << "T_PTot" << 0 << "Total Power";
+    QTest::newRow("turn left force") << "T_FL" << 1 << "Force Left";
+    QTest::newRow("turn right force") << "T_FR" << 2 << "Force Right";
 }
 
 void TestOptionsDialog::penEditorRow()
 {
-    QFETCH(QString, layoutName);
-    QFETCH(QString, parentLayout);
+    QFETCH(QString, row);
     QFETCH(int, position);
     QFETCH(QString, label);
 
     OptionsDialog dialog(nullptr);
-    auto *row = dialog.findChild<QHBoxLayout *>(layoutName);
-    auto *column = dialog.findChild<QVBoxLayout *>(parentLayout);
-    QVERIFY(row);
+    auto *layout = dialog.findChild<QHBoxLayout *>("horizontalLayout_" + row);
+    auto *column = dialog.findChild<QVBoxLayout *>(
+        row.startsWith("T_") ? "verticalLayout_7" : "verticalLayout_6");
+    QVERIFY(layout);
     QVERIFY(column);
-    QCOMPARE(column->itemAt(position)->layout(), row);
-    QCOMPARE(row->count(), 5);
+    QCOMPARE(column->itemAt(position)->layout(), layout);
+    QCOMPARE(layout->count(), 5);
 
-    auto *name = qobject_cast<QLabel *>(row->itemAt(0)->widget());
+    auto *name = qobject_cast<QLabel *>(layout->itemAt(0)->widget());
     QVERIFY(name);
     QCOMPARE(name->text(), label);
     QCOMPARE(name->minimumWidth(), 100);
     QCOMPARE(name->maximumWidth(), 100);
 
-    auto *color = qobject_cast<KColorCombo *>(row->itemAt(1)->widget());
+    auto *color = qobject_cast<KColorCombo *>(layout->itemAt(1)->widget());
     QVERIFY(color);
     QCOMPARE(color->minimumWidth(), 100);
     QCOMPARE(color->maximumWidth(), 100);
@@ -322,7 +329,7 @@ void TestOptionsDialog::penEditorRow()
         Qt::yellow, Qt::darkYellow, Qt::gray, Qt::darkGray,   Qt::lightGray};
     QCOMPARE(color->colors(), standard);
 
-    auto *style = qobject_cast<QComboBox *>(row->itemAt(2)->widget());
+    auto *style = qobject_cast<QComboBox *>(layout->itemAt(2)->widget());
     QVERIFY(style);
     QCOMPARE(style->count(), 4);
     for (int i = 0; i < 4; ++i) {
@@ -331,7 +338,7 @@ void TestOptionsDialog::penEditorRow()
     }
     QCOMPARE(style->iconSize(), QPixmap(QStringLiteral(":/images/line_dotted.png")).size());
 
-    auto *width = qobject_cast<QSpinBox *>(row->itemAt(3)->widget());
+    auto *width = qobject_cast<QSpinBox *>(layout->itemAt(3)->widget());
     QVERIFY(width);
     QCOMPARE(width->minimum(), 1);
     QCOMPARE(width->maximum(), 5);
@@ -339,7 +346,7 @@ void TestOptionsDialog::penEditorRow()
     QCOMPARE(width->minimumWidth(), 60);
     QVERIFY(width->alignment() & Qt::AlignRight);
 
-    QSpacerItem *spacer = row->itemAt(4)->spacerItem();
+    QSpacerItem *spacer = layout->itemAt(4)->spacerItem();
     QVERIFY(spacer);
     QCOMPARE(spacer->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
     QCOMPARE(spacer->sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
@@ -528,8 +535,8 @@ void TestOptionsDialog::widgetsShowTheRecord()
                 if (button->isChecked())
                     checked << button->objectName();
             }
-            timeText = d->findChild<QComboBox *>(QStringLiteral("timeUnitComboBox"))->currentText();
-            spaceText = d->findChild<QComboBox *>(QStringLiteral("spaceUnitComboBox"))->currentText();
+            timeText = child<QComboBox>(d, "timeUnitComboBox")->currentText();
+            spaceText = child<QComboBox>(d, "spaceUnitComboBox")->currentText();
             shownColor = colorOf(d, "horizontalLayout_UDR")->color();
             shownStyle = styleOf(d, "horizontalLayout_UDR")->currentIndex();
             shownWidth = widthOf(d, "horizontalLayout_UDR")->value();
@@ -559,11 +566,11 @@ void TestOptionsDialog::editsReachTheRecordWhenAccepted()
         styleOf(d, "horizontalLayout_Cadenza")->setCurrentIndex(3);
         widthOf(d, "horizontalLayout_Cadenza")->setValue(4);
         styleOf(d, "horizontalLayout_T_FR")->setCurrentIndex(1);
-        d->findChild<QComboBox *>(QStringLiteral("timeUnitComboBox"))->setCurrentIndex(3);
-        d->findChild<QComboBox *>(QStringLiteral("spaceUnitComboBox"))->setCurrentIndex(1);
-        d->findChild<QRadioButton *>(QStringLiteral("timeRelRadioButton"))->click();
-        d->findChild<QRadioButton *>(QStringLiteral("spaceAbsRadioButton"))->click();
-        d->findChild<QLineEdit *>(QStringLiteral("GEPathLineEdit"))->setText(QStringLiteral("/usr/bin/google-earth-pro"));
+        child<QComboBox>(d, "timeUnitComboBox")->setCurrentIndex(3);
+        child<QComboBox>(d, "spaceUnitComboBox")->setCurrentIndex(1);
+        child<QRadioButton>(d, "timeRelRadioButton")->click();
+        child<QRadioButton>(d, "spaceAbsRadioButton")->click();
+        child<QLineEdit>(d, "GEPathLineEdit")->setText(QStringLiteral("/usr/bin/google-earth-pro"));
         press(d, QDialogButtonBox::Ok);
     });
     QCOMPARE(dialog.exec(), int(QDialog::Accepted));
@@ -599,9 +606,9 @@ void TestOptionsDialog::rejectingChangesNothing()
         colorOf(d, "horizontalLayout_PL")->setColor(QColor(Qt::green));
         widthOf(d, "horizontalLayout_PL")->setValue(5);
         styleOf(d, "horizontalLayout_T_FL")->setCurrentIndex(2);
-        d->findChild<QComboBox *>(QStringLiteral("timeUnitComboBox"))->setCurrentIndex(5);
-        d->findChild<QRadioButton *>(QStringLiteral("spaceAbsRadioButton"))->click();
-        d->findChild<QLineEdit *>(QStringLiteral("GEPathLineEdit"))->setText(QStringLiteral("/nowhere"));
+        child<QComboBox>(d, "timeUnitComboBox")->setCurrentIndex(5);
+        child<QRadioButton>(d, "spaceAbsRadioButton")->click();
+        child<QLineEdit>(d, "GEPathLineEdit")->setText(QStringLiteral("/nowhere"));
         if (how == QLatin1String("cancel"))
             press(d, QDialogButtonBox::Cancel);
         else if (how == QLatin1String("escape"))
@@ -621,9 +628,9 @@ void TestOptionsDialog::rejectingChangesNothing()
         color = colorOf(d, "horizontalLayout_PL")->color();
         width = widthOf(d, "horizontalLayout_PL")->value();
         style = styleOf(d, "horizontalLayout_T_FL")->currentIndex();
-        timeUnit = d->findChild<QComboBox *>(QStringLiteral("timeUnitComboBox"))->currentIndex();
-        spaceRelative = d->findChild<QRadioButton *>(QStringLiteral("spaceRelRadioButton"))->isChecked();
-        path = d->findChild<QLineEdit *>(QStringLiteral("GEPathLineEdit"))->text();
+        timeUnit = child<QComboBox>(d, "timeUnitComboBox")->currentIndex();
+        spaceRelative = child<QRadioButton>(d, "spaceRelRadioButton")->isChecked();
+        path = child<QLineEdit>(d, "GEPathLineEdit")->text();
         press(d, QDialogButtonBox::Cancel);
     });
     window.showOptions();
@@ -643,21 +650,21 @@ void TestOptionsDialog::firstOpeningShowsGoogleEarthThenTheLastTab()
         MainWindow window;
         QString firstTab, secondTab, thirdTab;
         whenModal<OptionsDialog>([&](OptionsDialog *d) {
-            auto *tabs = d->findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+            auto *tabs = child<QTabWidget>(d, "tabWidget");
             firstTab = tabs->currentWidget()->objectName();
             tabs->setCurrentIndex(1);
             press(d, QDialogButtonBox::Cancel);
         });
         window.showOptions();
         whenModal<OptionsDialog>([&](OptionsDialog *d) {
-            auto *tabs = d->findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+            auto *tabs = child<QTabWidget>(d, "tabWidget");
             secondTab = tabs->currentWidget()->objectName();
             tabs->setCurrentIndex(0);
             press(d, QDialogButtonBox::Ok);
         });
         window.showOptions();
         whenModal<OptionsDialog>([&](OptionsDialog *d) {
-            thirdTab = d->findChild<QTabWidget *>(QStringLiteral("tabWidget"))->currentWidget()->objectName();
+            thirdTab = child<QTabWidget>(d, "tabWidget")->currentWidget()->objectName();
             press(d, QDialogButtonBox::Cancel);
         });
         window.showOptions();
@@ -709,9 +716,9 @@ void TestOptionsDialog::chosenPath()
                 files->reject();
             }
         });
-        QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("GEPathPushButton")),
+        QTest::mouseClick(child<QPushButton>(d, "GEPathPushButton"),
                           Qt::LeftButton);
-        lineEditAfterPick = d->findChild<QLineEdit *>(QStringLiteral("GEPathLineEdit"))->text();
+        lineEditAfterPick = child<QLineEdit>(d, "GEPathLineEdit")->text();
         press(d, acceptOptions ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
     });
     window.showOptions();
@@ -747,7 +754,7 @@ void TestOptionsDialog::fileDialogStartsAtTheCurrentPath()
             preselected = files->selectedFiles();
             files->reject();
         });
-        d->findChild<QPushButton *>(QStringLiteral("GEPathPushButton"))->click();
+        child<QPushButton>(d, "GEPathPushButton")->click();
         press(d, QDialogButtonBox::Cancel);
     });
     dialog.exec();
@@ -787,7 +794,8 @@ void TestOptionsDialog::turnPensChangeTheNextTurnDialog()
     Options record = window.optionsRecord();
     TurnDialog turnDialog(&turn, &record, nullptr);
     QwtPlotCurve *forceLeft = nullptr;
-    for (QwtPlotItem *item : turnDialog.findChild<QwtPlot *>()->itemList(QwtPlotItem::Rtti_PlotCurve)) {
+    QwtPlot *turnPlot = child<QwtPlot>(&turnDialog, "qwtPlot");
+    for (QwtPlotItem *item : turnPlot->itemList(QwtPlotItem::Rtti_PlotCurve)) {
         if (item->title().text() == QLatin1String("Force Left"))
             forceLeft = static_cast<QwtPlotCurve *>(item);
     }
