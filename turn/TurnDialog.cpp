@@ -42,6 +42,10 @@ TurnDialog::TurnDialog(TurnRecord *turn, Options *options, QWidget *parent)
     , options(options)
 {
     ui->setupUi(this);
+    // A plot asks for room for every tick label and, left to grow only, would
+    // make that its minimum: the dialog could then neither open at the
+    // remembered size nor be made smaller than the labels would like.
+    ui->qwtPlot->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     // Until the settings have been read there is nothing to remember, and
     // the dialog opens where the window system puts it.
     if (rememberedSize.isValid()) {

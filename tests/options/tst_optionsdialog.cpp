@@ -6,6 +6,7 @@
 #include "TurnRecord.h"
 
 #include <KColorCombo>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -26,6 +27,7 @@
 #include <qwt_plot_curve.h>
 
 #include <functional>
+#include <memory>
 
 Q_DECLARE_METATYPE(Qt::PenStyle)
 
@@ -38,20 +40,27 @@ Widget *child(QObject *parent, const char *name)
 }
 
 // Answers the next modal widget of type Dialog from inside its event loop.
-// Should a different one come up, it is closed so the test fails instead of
-// hanging.
+// Polls, as the call that opens it may run other events first. Should another
+// widget be waiting instead, it is closed so that the test fails, not hangs.
 template<typename Dialog>
 void whenModal(std::function<void(Dialog *)> answer)
 {
-    QTimer::singleShot(0, [answer] {
+    auto *timer = new QTimer(qApp);
+    auto attempts = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, attempts, answer] {
         auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
+        if (!dialog && ++*attempts < 500)
+            return;
+        timer->stop();
+        timer->deleteLater();
         if (!dialog) {
             if (QWidget *other = QApplication::activeModalWidget())
                 other->close();
-            QFAIL("the expected modal dialog is not up");
+            QFAIL("the expected modal dialog did not open");
         }
         answer(dialog);
     });
+    timer->start(10);
 }
 
 void press(QDialog *dialog, QDialogButtonBox::StandardButton which)
@@ -114,6 +123,41 @@ Options freshOptions()
     return o;
 }
 
+// Picks path in a file dialog. The file name field ignores selectFile while
+// it has the focus, and a dialog that refuses the file is cancelled rather
+// than left waiting for a user.
+void choose(QFileDialog *files, const QString &path)
+{
+    if (QWidget *focus = files->focusWidget())
+        focus->clearFocus();
+    files->selectFile(path);
+    QMetaObject::invokeMethod(files, "accept");
+    if (files->isVisible())
+        files->reject();
+}
+
+// Opens a ride through File > Open... as a user would.
+bool openRide(MainWindow &window, const QString &path)
+{
+    whenModal<QFileDialog>([path](QFileDialog *files) { choose(files, path); });
+    auto *open = window.findChild<QAction *>(QStringLiteral("actionOpen"));
+    if (!open)
+        return false;
+    open->trigger();
+    return window.sessionRecord().fileName == QFileInfo(path).fileName();
+}
+
+QwtPlotCurve *sessionCurve(MainWindow &window, const QString &title)
+{
+    for (QwtPlot *plot : window.findChildren<QwtPlot *>()) {
+        for (QwtPlotItem *item : plot->itemList(QwtPlotItem::Rtti_PlotCurve)) {
+            if (item->title().text() == title)
+                return static_cast<QwtPlotCurve *>(item);
+        }
+    }
+    return nullptr;
+}
+
 QString shownText(QDialog *dialog, const QString &objectName)
 {
     QObject *object = dialog->findChild<QObject *>(objectName);
@@ -168,6 +212,8 @@ private slots:
     void chosenPath_data();
     void chosenPath();
     void fileDialogStartsAtTheCurrentPath();
+    void acceptedOptionsReachThePlots_data();
+    void acceptedOptionsReachThePlots();
     void turnPensChangeTheNextTurnDialog();
 
 private:
@@ -634,12 +680,13 @@ void TestOptionsDialog::rejectingChangesNothing()
         press(d, QDialogButtonBox::Cancel);
     });
     window.showOptions();
-    QCOMPARE(color, before.pl.color().isValid() ? before.pl.color() : QColor(Qt::black));
-    QCOMPARE(width, qBound(1, before.pl.width(), 5));
-    QCOMPARE(style, before.t_fl.style() == Qt::DashDotLine ? 2 : 0);
-    QCOMPARE(quint32(timeUnit), before.time_unit);
-    QCOMPARE(spaceRelative, before.space_start_relative);
-    QCOMPARE(path, before.googleEarthPath);
+    // An empty store: blue, 2 px, solid, "hh:mm:ss", distance relative, no path.
+    QCOMPARE(color, QColor(Qt::blue));
+    QCOMPARE(width, 2);
+    QCOMPARE(style, 0);
+    QCOMPARE(timeUnit, 0);
+    QVERIFY(spaceRelative);
+    QCOMPARE(path, QString());
     QCOMPARE(window.optionsRecord(), before);
 }
 
@@ -710,8 +757,7 @@ void TestOptionsDialog::chosenPath()
             caption = files->windowTitle();
             filters = files->nameFilters();
             if (pickFile) {
-                files->selectFile(program);
-                QMetaObject::invokeMethod(files, "accept");
+                choose(files, program);
             } else {
                 files->reject();
             }
@@ -762,10 +808,50 @@ void TestOptionsDialog::fileDialogStartsAtTheCurrentPath()
     QCOMPARE(preselected, QStringList{program});
 }
 
+void TestOptionsDialog::acceptedOptionsReachThePlots_data()
+{
+    QTest::addColumn<bool>("accept");
+
+    QTest::newRow("accepted") << true;
+    QTest::newRow("cancelled") << false;
+}
+
+void TestOptionsDialog::acceptedOptionsReachThePlots()
+{
+    QFETCH(bool, accept);
+
+    MainWindow window;
+    auto *chooser = child<QComboBox>(&window, "xAxisComboBox");
+    QVERIFY(chooser);
+    QCOMPARE(chooser->itemText(0), QStringLiteral("Time\n(hh:mm:ss)"));
+    whenModal<OptionsDialog>([accept](OptionsDialog *d) {
+        colorOf(d, "horizontalLayout_PL")->setColor(QColor(Qt::darkYellow));
+        widthOf(d, "horizontalLayout_PL")->setValue(3);
+        child<QComboBox>(d, "timeUnitComboBox")->setCurrentIndex(3);
+        child<QComboBox>(d, "spaceUnitComboBox")->setCurrentIndex(1);
+        press(d, accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
+    });
+    window.showOptions();
+
+    QwtPlotCurve *powerLeft = sessionCurve(window, "Power Left (W)");
+    QVERIFY(powerLeft);
+    QCOMPARE(powerLeft->pen().color(), accept ? QColor(Qt::darkYellow) : QColor(Qt::blue));
+    QCOMPARE(powerLeft->pen().width(), accept ? 3 : 2);
+    QCOMPARE(chooser->itemText(0), accept ? QStringLiteral("Time\n(mm:ss)")
+                                          : QStringLiteral("Time\n(hh:mm:ss)"));
+}
+
 void TestOptionsDialog::turnPensChangeTheNextTurnDialog()
 {
     MainWindow window;
-    const Options before = window.optionsRecord();
+    QVERIFY(openRide(window, QStringLiteral(VOK_SOURCE_DIR "/examples/S_100407_10-30.csv")));
+    QVERIFY(!window.sessionRecord().turns.isEmpty());
+    QMap<QString, QPen> sessionPens;
+    for (QwtPlot *plot : window.findChildren<QwtPlot *>()) {
+        for (QwtPlotItem *item : plot->itemList(QwtPlotItem::Rtti_PlotCurve))
+            sessionPens.insert(item->title().text(), static_cast<QwtPlotCurve *>(item)->pen());
+    }
+
     whenModal<OptionsDialog>([](OptionsDialog *d) {
         colorOf(d, "horizontalLayout_T_FL")->setColor(QColor(Qt::darkGreen));
         widthOf(d, "horizontalLayout_T_FL")->setValue(4);
@@ -774,33 +860,30 @@ void TestOptionsDialog::turnPensChangeTheNextTurnDialog()
     });
     window.showOptions();
 
-    const QPen &changed = window.optionsRecord().t_fl;
-    QCOMPARE(changed.color(), QColor(Qt::darkGreen));
-    QCOMPARE(changed.width(), 4);
-    QCOMPARE(changed.style(), Qt::DotLine);
-    QCOMPARE(changed.capStyle(), before.t_fl.capStyle());
-    QCOMPARE(changed.joinStyle(), before.t_fl.joinStyle());
-    for (const char *key : {"pl", "pr", "ptot", "ol", "or", "udl", "udr", "height", "speed",
-                            "heart", "cadenza"}) {
-        const QPen &session = window.optionsRecord().pen(QLatin1String(key));
-        QCOMPARE(session.color(), before.pen(QLatin1String(key)).color());
+    // The session plots keep every pen.
+    for (QwtPlot *plot : window.findChildren<QwtPlot *>()) {
+        for (QwtPlotItem *item : plot->itemList(QwtPlotItem::Rtti_PlotCurve)) {
+            QCOMPARE(static_cast<QwtPlotCurve *>(item)->pen(),
+                     sessionPens.value(item->title().text()));
+        }
     }
 
-    TurnRecord turn;
-    turn.angle = {0.0, 90.0, 180.0, 270.0};
-    turn.power = {100.0, 300.0, 100.0, 300.0};
-    turn.forceLeft = {10.0, 20.0, 30.0, 40.0};
-    turn.forceRight = {40.0, 30.0, 20.0, 10.0};
-    Options record = window.optionsRecord();
-    TurnDialog turnDialog(&turn, &record, nullptr);
-    QwtPlotCurve *forceLeft = nullptr;
-    QwtPlot *turnPlot = child<QwtPlot>(&turnDialog, "qwtPlot");
-    for (QwtPlotItem *item : turnPlot->itemList(QwtPlotItem::Rtti_PlotCurve)) {
-        if (item->title().text() == QLatin1String("Force Left"))
-            forceLeft = static_cast<QwtPlotCurve *>(item);
-    }
-    QVERIFY(forceLeft);
-    QCOMPARE(forceLeft->pen(), changed);
+    // The turn dialog opened next draws the left force with the new pen.
+    QPen forceLeft;
+    whenModal<TurnDialog>([&](TurnDialog *d) {
+        QwtPlot *plot = child<QwtPlot>(d, "qwtPlot");
+        for (QwtPlotItem *item : plot->itemList(QwtPlotItem::Rtti_PlotCurve)) {
+            if (item->title().text() == QLatin1String("Force Left"))
+                forceLeft = static_cast<QwtPlotCurve *>(item)->pen();
+        }
+        d->reject();
+    });
+    window.showTurn(0);
+    QCOMPARE(forceLeft.color(), QColor(Qt::darkGreen));
+    QCOMPARE(forceLeft.widthF(), 4.0);
+    QCOMPARE(forceLeft.style(), Qt::DotLine);
+    QCOMPARE(forceLeft.capStyle(), Qt::SquareCap);
+    QCOMPARE(forceLeft.joinStyle(), Qt::RoundJoin);
 }
 
 QTEST_MAIN(TestOptionsDialog)

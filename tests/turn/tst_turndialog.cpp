@@ -1,16 +1,22 @@
+#include "MainWindow.h"
 #include "Options.h"
 #include "TemporarySettings.h"
 #include "TurnDialog.h"
 #include "TurnRecord.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QtTest>
 #include <qwt_legend.h>
 #include <qwt_legend_label.h>
@@ -22,6 +28,7 @@
 #include <qwt_point_data.h>
 #include <qwt_scale_div.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -117,6 +124,73 @@ void dragZoom(TurnDialog &dialog)
     QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, to);
 }
 
+// Centred on the primary screen's available area: equal margins on either
+// side, give or take the odd pixel.
+bool isCentred(const QPoint &pos, const QSize &size)
+{
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint centred(available.x() + (available.width() - size.width()) / 2,
+                         available.y() + (available.height() - size.height()) / 2);
+    return (pos - centred).manhattanLength() <= 2;
+}
+
+const char *const sampleRide = VOK_SOURCE_DIR "/examples/S_100407_10-30.csv";
+
+// Answers the next modal widget of type Dialog from inside its event loop.
+// Polls, as the call that opens it may run other events first. Should another
+// widget be waiting instead, it is closed so that the test fails, not hangs.
+template<typename Dialog>
+void whenModal(std::function<void(Dialog *)> answer)
+{
+    auto *timer = new QTimer(qApp);
+    auto attempts = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, attempts, answer] {
+        auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
+        if (!dialog && ++*attempts < 500)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (!dialog) {
+            if (QWidget *other = QApplication::activeModalWidget())
+                other->close();
+            QFAIL("the expected modal dialog did not open");
+        }
+        answer(dialog);
+    });
+    timer->start(10);
+}
+
+// Picks path in a file dialog. The file name field ignores selectFile while
+// it has the focus, and a dialog that refuses the file is cancelled rather
+// than left waiting for a user.
+void choose(QFileDialog *files, const QString &path)
+{
+    if (QWidget *focus = files->focusWidget())
+        focus->clearFocus();
+    files->selectFile(path);
+    QMetaObject::invokeMethod(files, "accept");
+    if (files->isVisible())
+        files->reject();
+}
+
+// Opens a ride through File > Open... as a user would.
+bool openRide(MainWindow &window, const QString &path)
+{
+    whenModal<QFileDialog>([path](QFileDialog *files) { choose(files, path); });
+    auto *open = window.findChild<QAction *>(QStringLiteral("actionOpen"));
+    if (!open)
+        return false;
+    open->trigger();
+    return window.sessionRecord().fileName == QFileInfo(path).fileName();
+}
+
+// Closes the window and answers "Do you really want to quit?" with OK.
+bool confirmQuit(MainWindow &window)
+{
+    whenModal<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Ok)->click(); });
+    return window.close();
+}
+
 } // namespace
 
 class TestTurnDialog : public QObject
@@ -140,6 +214,10 @@ private slots:
     void rightClickReturnsToTheFullView();
     void firstDialogIsCentredWithAnEmptyStore();
     void movedAndResizedDialogOpensTheNextOneThere();
+    void opensFromTheMainWindowAndGoesAway();
+    void indexWithoutATurnOpensNothing_data();
+    void indexWithoutATurnOpensNothing();
+    void geometryAndLegendSurviveAConfirmedQuit();
 
 private:
     TemporarySettings settings;
@@ -439,12 +517,7 @@ void TestTurnDialog::firstDialogIsCentredWithAnEmptyStore()
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
 
     QCOMPARE(dialog.size(), QSize(640, 360));
-    // Centred: equal margins on either side, give or take the odd pixel.
-    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-    const QPoint centred(available.x() + (available.width() - 640) / 2,
-                         available.y() + (available.height() - 360) / 2);
-    QVERIFY2((dialog.pos() - centred).manhattanLength() <= 2,
-             qPrintable(QStringLiteral("at %1, %2").arg(dialog.pos().x()).arg(dialog.pos().y())));
+    QVERIFY(isCentred(dialog.pos(), dialog.size()));
 }
 
 void TestTurnDialog::movedAndResizedDialogOpensTheNextOneThere()
@@ -468,6 +541,115 @@ void TestTurnDialog::movedAndResizedDialogOpensTheNextOneThere()
         QCOMPARE(next.pos(), QPoint(37, 52));
         QCOMPARE(next.size(), QSize(700, 430));
     }
+}
+
+void TestTurnDialog::opensFromTheMainWindowAndGoesAway()
+{
+    MainWindow window;
+    QVERIFY(openRide(window, QString::fromUtf8(sampleRide)));
+    QCOMPARE(window.sessionRecord().turns.size(), 10);
+
+    QString title;
+    QObject *parent = nullptr;
+    int samples = -1;
+    QRect geometry;
+    whenModal<TurnDialog>([&](TurnDialog *d) {
+        geometry = QRect(d->pos(), d->size());
+        title = d->windowTitle();
+        parent = d->parent();
+        samples = int(curve(*d, "Power Tot")->dataSize());
+        d->reject();
+    });
+    window.showTurn(2);
+    QCOMPARE(title, QStringLiteral("VOK - " VOK_SOURCE_DIR "/examples/T_100407.10-45-15.csv"));
+    QCOMPARE(parent, &window);
+    QCOMPARE(samples, window.sessionRecord().turns.at(2).angle.size());
+    QVERIFY(samples > 0);
+    // The store is empty: the first dialog is 640 x 360, centred, whatever
+    // room the plot's tick labels would like.
+    QCOMPARE(geometry.size(), QSize(640, 360));
+    QVERIFY(isCentred(geometry.topLeft(), geometry.size()));
+    // Deleted once closed, not kept as a child of the window.
+    QVERIFY(window.findChildren<TurnDialog *>().isEmpty());
+}
+
+void TestTurnDialog::indexWithoutATurnOpensNothing_data()
+{
+    QTest::addColumn<bool>("withRide");
+    QTest::addColumn<int>("index");
+
+    QTest::newRow("no ride opened") << false << 0;
+    QTest::newRow("negative index") << true << -1;
+    QTest::newRow("one past the last turn") << true << 10;
+}
+
+void TestTurnDialog::indexWithoutATurnOpensNothing()
+{
+    QFETCH(bool, withRide);
+    QFETCH(int, index);
+
+    MainWindow window;
+    if (withRide)
+        QVERIFY(openRide(window, QString::fromUtf8(sampleRide)));
+    // Should a dialog open after all, close it so that the test fails, not
+    // hangs. The guard goes with the test: no later dialog may meet it.
+    QTimer guard;
+    connect(&guard, &QTimer::timeout, [] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    guard.start(10);
+    window.showTurn(index);
+    QVERIFY(window.findChildren<TurnDialog *>().isEmpty());
+}
+
+void TestTurnDialog::geometryAndLegendSurviveAConfirmedQuit()
+{
+    const QPoint movedTo(41, 57);
+    const QSize resizedTo(720, 410);
+    {
+        MainWindow window;
+        QVERIFY(openRide(window, QString::fromUtf8(sampleRide)));
+        whenModal<TurnDialog>([&](TurnDialog *d) {
+            d->move(movedTo);
+            d->resize(resizedTo);
+            QTest::mouseClick(legendLabel(*d, "Force Left"), Qt::LeftButton);
+            d->reject();
+        });
+        window.showTurn(0);
+        QVERIFY(confirmQuit(window));
+    }
+    // Moved again, but no confirmed quit follows: the next start must take
+    // the geometry from the store, not from what this run remembers.
+    {
+        TurnRecord turn = sampleTurn();
+        Options options = turnOptions();
+        TurnDialog unsaved(&turn, &options, nullptr);
+        unsaved.move(5, 5);
+        unsaved.resize(500, 300);
+    }
+
+    MainWindow restarted;
+    QVERIFY(openRide(restarted, QString::fromUtf8(sampleRide)));
+    QPoint pos;
+    QSize size;
+    bool leftShown = true;
+    bool leftChecked = true;
+    bool rightChecked = false;
+    whenModal<TurnDialog>([&](TurnDialog *d) {
+        pos = d->pos();
+        size = d->size();
+        leftShown = curve(*d, "Force Left")->isVisible();
+        leftChecked = legendLabel(*d, "Force Left")->isChecked();
+        rightChecked = legendLabel(*d, "Force Right")->isChecked();
+        d->reject();
+    });
+    restarted.showTurn(1);
+    QCOMPARE(pos, movedTo);
+    QCOMPARE(size, resizedTo);
+    QVERIFY(!leftShown);
+    QVERIFY(!leftChecked);
+    QVERIFY(rightChecked);
 }
 
 QTEST_MAIN(TestTurnDialog)
