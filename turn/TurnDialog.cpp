@@ -58,7 +58,6 @@ TurnDialog::TurnDialog(TurnRecord *turn, Options *options, QWidget *parent)
 
     QwtPlot *plot = ui->qwtPlot;
     auto *background = new Background;
-    background->setZ(0.0);
     background->attach(plot);
     plot->setAxisMaxMinor(QwtPlot::xBottom, 5);
     plot->setAxisMaxMajor(QwtPlot::xBottom, 10);
