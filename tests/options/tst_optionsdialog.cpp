@@ -1,3 +1,4 @@
+#include "GuiDriver.h"
 #include "MainWindow.h"
 #include "Options.h"
 #include "OptionsDialog.h"
@@ -6,8 +7,6 @@
 #include "TurnRecord.h"
 
 #include <KColorCombo>
-#include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -21,13 +20,9 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
-
-#include <functional>
-#include <memory>
 
 Q_DECLARE_METATYPE(Qt::PenStyle)
 
@@ -37,30 +32,6 @@ template<typename Widget>
 Widget *child(QObject *parent, const char *name)
 {
     return parent->findChild<Widget *>(QLatin1String(name));
-}
-
-// Answers the next modal widget of type Dialog from inside its event loop.
-// Polls, as the call that opens it may run other events first. Should another
-// widget be waiting instead, it is closed so that the test fails, not hangs.
-template<typename Dialog>
-void whenModal(std::function<void(Dialog *)> answer)
-{
-    auto *timer = new QTimer(qApp);
-    auto attempts = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, attempts, answer] {
-        auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
-        if (!dialog && ++*attempts < 500)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (!dialog) {
-            if (QWidget *other = QApplication::activeModalWidget())
-                other->close();
-            QFAIL("the expected modal dialog did not open");
-        }
-        answer(dialog);
-    });
-    timer->start(10);
 }
 
 void press(QDialog *dialog, QDialogButtonBox::StandardButton which)
@@ -123,29 +94,6 @@ Options freshOptions()
     return o;
 }
 
-// Picks path in a file dialog. The file name field ignores selectFile while
-// it has the focus, and a dialog that refuses the file is cancelled rather
-// than left waiting for a user.
-void choose(QFileDialog *files, const QString &path)
-{
-    if (QWidget *focus = files->focusWidget())
-        focus->clearFocus();
-    files->selectFile(path);
-    QMetaObject::invokeMethod(files, "accept");
-    if (files->isVisible())
-        files->reject();
-}
-
-// Opens a ride through File > Open... as a user would.
-bool openRide(MainWindow &window, const QString &path)
-{
-    whenModal<QFileDialog>([path](QFileDialog *files) { choose(files, path); });
-    auto *open = window.findChild<QAction *>(QStringLiteral("actionOpen"));
-    if (!open)
-        return false;
-    open->trigger();
-    return window.sessionRecord().fileName == QFileInfo(path).fileName();
-}
 
 QwtPlotCurve *sessionCurve(MainWindow &window, const QString &title)
 {

@@ -1,22 +1,18 @@
+#include "GuiDriver.h"
 #include "MainWindow.h"
 #include "Options.h"
 #include "TemporarySettings.h"
 #include "TurnDialog.h"
 #include "TurnRecord.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 #include <QtTest>
 #include <qwt_legend.h>
 #include <qwt_legend_label.h>
@@ -27,9 +23,6 @@
 #include <qwt_plot_zoomer.h>
 #include <qwt_point_data.h>
 #include <qwt_scale_div.h>
-
-#include <functional>
-#include <memory>
 
 namespace {
 
@@ -136,60 +129,7 @@ bool isCentred(const QPoint &pos, const QSize &size)
 
 const char *const sampleRide = VOK_SOURCE_DIR "/examples/S_100407_10-30.csv";
 
-// Answers the next modal widget of type Dialog from inside its event loop.
-// Polls, as the call that opens it may run other events first. Should another
-// widget be waiting instead, it is closed so that the test fails, not hangs.
-template<typename Dialog>
-void whenModal(std::function<void(Dialog *)> answer)
-{
-    auto *timer = new QTimer(qApp);
-    auto attempts = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, attempts, answer] {
-        auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
-        if (!dialog && ++*attempts < 500)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (!dialog) {
-            if (QWidget *other = QApplication::activeModalWidget())
-                other->close();
-            QFAIL("the expected modal dialog did not open");
-        }
-        answer(dialog);
-    });
-    timer->start(10);
-}
 
-// Picks path in a file dialog. The file name field ignores selectFile while
-// it has the focus, and a dialog that refuses the file is cancelled rather
-// than left waiting for a user.
-void choose(QFileDialog *files, const QString &path)
-{
-    if (QWidget *focus = files->focusWidget())
-        focus->clearFocus();
-    files->selectFile(path);
-    QMetaObject::invokeMethod(files, "accept");
-    if (files->isVisible())
-        files->reject();
-}
-
-// Opens a ride through File > Open... as a user would.
-bool openRide(MainWindow &window, const QString &path)
-{
-    whenModal<QFileDialog>([path](QFileDialog *files) { choose(files, path); });
-    auto *open = window.findChild<QAction *>(QStringLiteral("actionOpen"));
-    if (!open)
-        return false;
-    open->trigger();
-    return window.sessionRecord().fileName == QFileInfo(path).fileName();
-}
-
-// Closes the window and answers "Do you really want to quit?" with OK.
-bool confirmQuit(MainWindow &window)
-{
-    whenModal<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Ok)->click(); });
-    return window.close();
-}
 
 } // namespace
 
