@@ -98,14 +98,15 @@ QString cdataText(const QString &text)
                                                QLatin1String("]]]]><![CDATA[>"));
 }
 
-// One KML tuple: longitude, latitude, altitude in metres (the record keeps
-// tens of metres). Six significant digits, as QString::arg(double) gives.
-QString coordinateTuple(const SessionRecord &session, int sample)
+// Appends one KML tuple: longitude, latitude, altitude in metres (the record
+// keeps tens of metres). Six significant digits, as QString::arg(double) gives.
+void appendCoordinateTuple(QString &text, const SessionRecord &session, int sample)
 {
-    return QStringLiteral("%1,%2,%3")
-        .arg(QString::number(session.longitude.at(sample), 'g', 6),
-             QString::number(session.latitude.at(sample), 'g', 6),
-             QString::number(10.0 * session.height.at(sample), 'g', 6));
+    text += QString::number(session.longitude.at(sample), 'g', 6);
+    text += QLatin1Char(',');
+    text += QString::number(session.latitude.at(sample), 'g', 6);
+    text += QLatin1Char(',');
+    text += QString::number(10.0 * session.height.at(sample), 'g', 6);
 }
 
 } // namespace
@@ -122,7 +123,7 @@ QString kmlDocument(const SessionRecord &session)
     for (int i = 0; i < samples; ++i) {
         if (i > 0)
             coordinates += QLatin1Char(' ');
-        coordinates += coordinateTuple(session, i);
+        appendCoordinateTuple(coordinates, session, i);
     }
 
     // One placemark per sample that carries a photo reference, in sample
@@ -131,8 +132,9 @@ QString kmlDocument(const SessionRecord &session)
     for (auto it = session.photos.cbegin(); it != session.photos.cend(); ++it) {
         if (it.value().isEmpty() || it.key() < 0 || it.key() >= samples)
             continue;
-        photoPlacemarks += QLatin1String(photoTemplate)
-                               .arg(cdataText(it.value()), coordinateTuple(session, it.key()));
+        QString where;
+        appendCoordinateTuple(where, session, it.key());
+        photoPlacemarks += QLatin1String(photoTemplate).arg(cdataText(it.value()), where);
     }
 
     // All markers in one call: a substituted text is never scanned for

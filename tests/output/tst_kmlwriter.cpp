@@ -292,6 +292,7 @@ void tst_KmlWriter::coordinateTuples_data()
     QTest::newRow("six significant digits, height back in metres")
         << 11.123456 << 45.678912 << 35.2 << "11.1235,45.6789,352";
     QTest::newRow("whole numbers without a decimal point") << 9.0 << 45.0 << 0.0 << "9,45,0";
+    QTest::newRow("negative zero on the prime meridian") << -0.0 << 51.4779 << 4.6 << "0,51.4779,46";
     QTest::newRow("west and south are negative")
         << -73.985428 << -33.86882 << 1.5 << "-73.9854,-33.8688,15";
     QTest::newRow("height of tenths of tens of metres") << 11.1236 << 45.679 << 3.52 << "11.1236,45.679,35.2";
