@@ -68,7 +68,7 @@ void MainWindow::printPreview()
 void MainWindow::printTo(QPrinter *printer)
 {
     QPainter painter;
-    if (!painter.begin(printer))
+    if (!printer || !painter.begin(printer))
         return;
 
     const QRectF area = printer->pageLayout().paintRect(QPageLayout::Inch);
