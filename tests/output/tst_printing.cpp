@@ -224,13 +224,15 @@ void tst_Printing::turnMarkersStayOffThePage()
     // being painted then (the file exists once painting has begun).
     const QString pdf = target.filePath("plots.pdf");
     QList<QPair<bool, bool>> moves;
-    connect(topPlot(window), &QwtPlot::itemAttached, this, [&](QwtPlotItem *item, bool on) {
-        if (item == markers)
-            moves.append({on, QFile::exists(pdf)});
-    });
+    const QMetaObject::Connection watch =
+        connect(topPlot(window), &QwtPlot::itemAttached, this, [&](QwtPlotItem *item, bool on) {
+            if (item == markers)
+                moves.append({on, QFile::exists(pdf)});
+        });
     DialogDriver driver;
     driver.fileToChoose = pdf;
     window.printPdf();
+    disconnect(watch);
 
     QVERIFY(QFile::exists(pdf));
     QCOMPARE(moves, (QList<QPair<bool, bool>>{{false, true}, {true, true}}));
@@ -247,13 +249,15 @@ void tst_Printing::noMarkersToTakeOffInDistanceMode()
     QVERIFY(!markers); // not on the plot in distance mode
 
     int moves = 0;
-    connect(topPlot(window), &QwtPlot::itemAttached, this, [&](QwtPlotItem *item, bool) {
-        if (item->title().text() == QLatin1String("Turns"))
-            ++moves;
-    });
+    const QMetaObject::Connection watch =
+        connect(topPlot(window), &QwtPlot::itemAttached, this, [&](QwtPlotItem *item, bool) {
+            if (item->title().text() == QLatin1String("Turns"))
+                ++moves;
+        });
     DialogDriver driver;
     driver.fileToChoose = target.filePath("plots.pdf");
     window.printPdf();
+    disconnect(watch);
 
     QVERIFY(QFile::exists(target.filePath("plots.pdf")));
     QCOMPARE(moves, 0);
