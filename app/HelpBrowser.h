@@ -3,7 +3,12 @@
 
 #include <QWidget>
 
-// The user guide of Help > "Index...", in a window of its own.
+class QTextBrowser;
+
+// The user guide of Help > "Index...", in a window of its own: an HTML page
+// compiled into the resources, shown in a text browser. Each main window has
+// at most one guide window, which lives as long as the main window and is
+// raised again when the user asks for the guide once more.
 class HelpBrowser : public QWidget
 {
     Q_OBJECT
@@ -13,6 +18,9 @@ public:
 
     // Shows the one guide window of parent, creating it on first use.
     static void showGuide(QWidget *parent);
+
+private:
+    QTextBrowser *browser;
 };
 
 #endif

@@ -15,7 +15,26 @@ const QStringList &Options::curveKeys()
 
 QPen Options::defaultPen(const QString &key)
 {
-    Q_UNUSED(key);
+    struct Style {
+        const char *key;
+        Qt::GlobalColor colour;
+        Qt::PenStyle line;
+    };
+    // The turn dialog draws left force red and right force blue, the other
+    // way round from the session curves.
+    static const Style styles[] = {
+        {"pl", Qt::blue, Qt::SolidLine},        {"pr", Qt::red, Qt::SolidLine},
+        {"ptot", Qt::black, Qt::SolidLine},     {"ol", Qt::blue, Qt::SolidLine},
+        {"or", Qt::red, Qt::SolidLine},         {"udl", Qt::blue, Qt::DashLine},
+        {"udr", Qt::red, Qt::DashLine},         {"height", Qt::darkGreen, Qt::SolidLine},
+        {"speed", Qt::black, Qt::SolidLine},    {"heart", Qt::darkRed, Qt::SolidLine},
+        {"cadenza", Qt::darkBlue, Qt::SolidLine}, {"t_ptot", Qt::black, Qt::SolidLine},
+        {"t_fl", Qt::red, Qt::SolidLine},       {"t_fr", Qt::blue, Qt::SolidLine}};
+    for (const Style &style : styles) {
+        if (key == QLatin1String(style.key))
+            return QPen(QBrush(style.colour, Qt::SolidPattern), 2.0, style.line, Qt::SquareCap,
+                        Qt::RoundJoin);
+    }
     return QPen();
 }
 
@@ -79,12 +98,69 @@ bool Options::operator==(const Options &other) const
         && x_axis_type == other.x_axis_type && googleEarthPath == other.googleEarthPath;
 }
 
+// A stored value of the wrong kind is converted the way QVariant converts it
+// (a pen from anything but a pen is a default QPen, a number from text that is
+// not one is 0): a hand-edited or damaged settings file never stops the
+// program from starting.
 void loadOptions(Options &options)
 {
-    Q_UNUSED(options);
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("options"));
+
+    settings.beginGroup(QStringLiteral("graphstyle"));
+    for (const QString &key : Options::curveKeys())
+        options.pen(key)
+            = settings.value(key, QVariant::fromValue(Options::defaultPen(key))).value<QPen>();
+    settings.endGroup();
+
+    settings.beginGroup(QStringLiteral("graphvisible"));
+    for (const QString &key : Options::curveKeys())
+        options.visible(key) = settings.value(key, true).toBool();
+    settings.endGroup();
+
+    settings.beginGroup(QStringLiteral("axes"));
+    options.x_axis_type = settings.value(QStringLiteral("x_axis_type"), 0).toInt();
+    options.time_unit = settings.value(QStringLiteral("time_unit"), 0u).toUInt();
+    options.space_unit = settings.value(QStringLiteral("space_unit"), 0u).toUInt();
+    options.time_start_relative
+        = settings.value(QStringLiteral("time_start_relative"), false).toBool();
+    options.space_start_relative
+        = settings.value(QStringLiteral("space_start_relative"), true).toBool();
+    settings.endGroup();
+
+    settings.beginGroup(QStringLiteral("googleearth"));
+    options.googleEarthPath = settings.value(QStringLiteral("fullpath")).toString();
+    settings.endGroup();
+
+    settings.endGroup();
 }
 
 void saveOptions(const Options &options)
 {
-    Q_UNUSED(options);
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("options"));
+
+    settings.beginGroup(QStringLiteral("graphstyle"));
+    for (const QString &key : Options::curveKeys())
+        settings.setValue(key, QVariant::fromValue(options.pen(key)));
+    settings.endGroup();
+
+    settings.beginGroup(QStringLiteral("graphvisible"));
+    for (const QString &key : Options::curveKeys())
+        settings.setValue(key, options.visible(key));
+    settings.endGroup();
+
+    settings.beginGroup(QStringLiteral("axes"));
+    settings.setValue(QStringLiteral("x_axis_type"), options.x_axis_type);
+    settings.setValue(QStringLiteral("time_unit"), options.time_unit);
+    settings.setValue(QStringLiteral("space_unit"), options.space_unit);
+    settings.setValue(QStringLiteral("time_start_relative"), options.time_start_relative);
+    settings.setValue(QStringLiteral("space_start_relative"), options.space_start_relative);
+    settings.endGroup();
+
+    settings.beginGroup(QStringLiteral("googleearth"));
+    settings.setValue(QStringLiteral("fullpath"), options.googleEarthPath);
+    settings.endGroup();
+
+    settings.endGroup();
 }

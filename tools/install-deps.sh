@@ -17,6 +17,7 @@ if [[ "${1:-}" == "--test" ]]; then
         libxml2-utils           # xmllint: validates the KML against the OGC schema
         clang libclang-rt-14-dev # libFuzzer and the sanitizer runtimes of the fuzz targets
         desktop-file-utils appstream # validate the desktop entry and the metainfo
+        dpkg-dev file           # dpkg-shlibdeps: the Debian package's dependencies
     )
 fi
 

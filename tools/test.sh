@@ -21,6 +21,8 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 (cd "$root/build-asan" && ctest --output-on-failure -j "$jobs")
 
+"$root/tools/check-install.sh" "$root/build"
+
 if [[ -x "$root/fuzz/run.sh" ]]; then
     echo "== Fuzz"
     "$root/fuzz/run.sh"

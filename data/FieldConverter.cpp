@@ -1,0 +1,90 @@
+#include "FieldConverter.h"
+
+#include "TextLineReader.h"
+
+#include <QTime>
+
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+// A number of any length in the form [-]digits[.digits], converted without
+// building a string: such runs of digits are what a long field usually holds.
+// Qt gives infinity when the value is too large and +0 when a non-zero value
+// is too small, and so does this.
+bool plainDecimal(const char *begin, const char *end, double &value)
+{
+    const char *p = begin;
+    const bool negative = p != end && *p == '-';
+    p += negative;
+    const char *digits = p;
+    bool nonZeroWhole = false;
+    for (; p != end && unsigned(*p) - '0' < 10u; ++p)
+        nonZeroWhole |= *p != '0';
+    if (p == digits)
+        return false;
+    if (p != end && *p == '.') {
+        for (++p; p != end && unsigned(*p) - '0' < 10u; ++p) {
+        }
+    }
+    if (p != end)
+        return false;
+    const std::from_chars_result result = std::from_chars(begin, end, value);
+    if (result.ptr != end)
+        return false;
+    if (result.ec == std::errc())
+        return true;
+    if (result.ec != std::errc::result_out_of_range)
+        return false;
+    value = nonZeroWhole ? (negative ? -HUGE_VAL : HUGE_VAL) : 0.0;
+    return true;
+}
+
+QString fromUtf16(const ushort *begin, const ushort *end)
+{
+    return QString::fromRawData(reinterpret_cast<const QChar *>(begin), int(end - begin));
+}
+
+} // namespace
+
+double FieldConverter::toDouble(const char *begin, const char *end, const TextLineReader &reader)
+{
+    double value;
+    if (plainDecimal(begin, end, value))
+        return value;
+    return reader.text(begin, end).toDouble();
+}
+
+double FieldConverter::toDouble(const ushort *begin, const ushort *end, const TextLineReader &)
+{
+    return fromUtf16(begin, end).toDouble();
+}
+
+double FieldConverter::toSeconds(const char *begin, const char *end, const TextLineReader &reader)
+{
+    return timeSeconds(reader.text(begin, end));
+}
+
+double FieldConverter::toSeconds(const ushort *begin, const ushort *end, const TextLineReader &)
+{
+    return timeSeconds(fromUtf16(begin, end));
+}
+
+QString FieldConverter::toText(const char *begin, const char *end, const TextLineReader &reader)
+{
+    return reader.text(begin, end);
+}
+
+QString FieldConverter::toText(const ushort *begin, const ushort *end, const TextLineReader &)
+{
+    return QString(reinterpret_cast<const QChar *>(begin), int(end - begin));
+}
+
+double FieldConverter::timeSeconds(const QString &field)
+{
+    const QTime time = QTime::fromString(field, QStringLiteral("h:mm:ss"));
+    if (!time.isValid())
+        return 0.0;
+    return double((time.hour() * 60 + time.minute()) * 60 + time.second());
+}

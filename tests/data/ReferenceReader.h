@@ -1,0 +1,27 @@
+#ifndef VOK_REFERENCEREADER_H
+#define VOK_REFERENCEREADER_H
+
+#include "SessionRecord.h"
+#include "TurnRecord.h"
+
+#include <QString>
+
+// The session and single-turn readers written the plain way: QTextStream
+// lines, QString::split, QString::toDouble, QRegularExpression and
+// QTime::fromString, step by step as the file formats describe them. Slow,
+// and obviously right; the tests and the fuzzers hold the real readers to
+// the records it produces.
+class ReferenceReader
+{
+public:
+    static bool readSession(SessionRecord &record, const QString &path);
+    static bool scanTurnFiles(SessionRecord &record, const QString &directory);
+    static bool readTurn(TurnRecord &record, const QString &path);
+
+    // The first difference between two records, compared bit for bit (a NaN
+    // equals the same NaN, -0 differs from +0), or an empty string.
+    static QString difference(const SessionRecord &actual, const SessionRecord &expected);
+    static QString difference(const TurnRecord &actual, const TurnRecord &expected);
+};
+
+#endif
