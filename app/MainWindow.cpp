@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QSettings>
 #include <kwidgetsaddons_version.h>
@@ -185,9 +186,26 @@ void MainWindow::aboutVOK()
 
 void MainWindow::showOptions()
 {
+    // One dialog serves the whole run, so it keeps the tab last shown. It is
+    // owned by its window; the guarded pointer forgets it with that window.
+    static QPointer<OptionsDialog> dialog;
+    if (!dialog || dialog->parentWidget() != this)
+        dialog = new OptionsDialog(this);
+    dialog->workingCopy = options;
+    if (dialog->exec() != QDialog::Accepted)
+        return;
+    options = dialog->workingCopy;
+    applyPens();
+    updateXAxisScaleDraws();
+    updateGraphs();
 }
 
 void MainWindow::showTurn(int index)
 {
-    Q_UNUSED(index);
+    if (index < 0 || index >= session.turns.size())
+        return;
+    // Guarded: the dialog goes with its parent if the window closes under it.
+    QPointer<TurnDialog> dialog = new TurnDialog(&session.turns[index], &options, this);
+    dialog->exec();
+    delete dialog;
 }

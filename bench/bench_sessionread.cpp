@@ -20,7 +20,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTextStream>
 
 #include <algorithm>
 #include <cmath>

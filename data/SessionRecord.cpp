@@ -39,9 +39,10 @@ const QRegularExpression &startTimePattern()
 // matched on its bytes rather than turned into a string.
 constexpr qint64 LongHeaderLine = 4096;
 
-// "Km @ Start ," followed by digits, a point and digits, on raw bytes. The
-// pattern's \d stands for ASCII digits only (QRegularExpression without
-// Unicode properties), so a matching line is plain ASCII.
+// "Km @ Start ," followed by digits, a point and digits, on the raw bytes of
+// an ASCII line. (The pattern's \d stands for ASCII digits only, as
+// QRegularExpression does without Unicode properties; a line with other
+// bytes goes to the pattern itself.)
 bool matchLongStartKm(const TextLineReader &reader, double &km)
 {
     static const char prefix[] = "Km @ Start ,";
@@ -246,7 +247,7 @@ bool SessionRecord::read(const QString &path)
     match = QRegularExpressionMatch();
     bool kmTaken = false;
     if (reader.readLine()) {
-        if (!reader.isDecoded() && reader.lineSize() > LongHeaderLine) {
+        if (!reader.isDecoded() && reader.lineSize() > LongHeaderLine && reader.lineIsAscii()) {
             kmTaken = matchLongStartKm(reader, startKm);
         } else {
             match = startKmPattern().match(reader.lineText());

@@ -278,6 +278,11 @@ bool TextLineReader::readLine()
     return streamRead < fileEnd;
 }
 
+bool TextLineReader::lineIsAscii() const
+{
+    return isAscii(m_lineBegin, m_lineEnd);
+}
+
 QString TextLineReader::lineText() const
 {
     if (m_stream)

@@ -55,6 +55,7 @@ public:
     const char *lineBegin() const { return m_lineBegin; }
     const char *lineEnd() const { return m_lineEnd; }
     qint64 lineSize() const { return m_lineEnd - m_lineBegin; }
+    bool lineIsAscii() const;
 
     // The current line in decoded mode.
     const QString &decodedLine() const { return m_decodedLine; }

@@ -5,8 +5,18 @@
 
 class SessionRecord;
 
-// Writes the ride's GPS track, and its photo references, as a KML 2.2
-// document. Returns false when the file could not be written.
+// The ride's GPS track, and the places of its photo references, as a KML 2.2
+// document: one line placemark through every sample in a fixed style, then
+// one point placemark per photo.
+
+// The whole document as text. Whatever the file name and the photo references
+// hold, the result is well-formed XML; for ordinary texts it is the fixed
+// template with the session's values put in.
+QString kmlDocument(const SessionRecord &session);
+
+// Writes kmlDocument(session) to path in UTF-8. An existing file is replaced
+// only by a complete new one: on failure it is left as it was and the result
+// is false.
 bool writeKml(const SessionRecord &session, const QString &path);
 
 #endif

@@ -36,6 +36,8 @@ public slots:
     void showCurve(QwtPlotItem *item, bool on);
 
 private:
+    void showFullRevolution();
+
     Ui::TurnDialog *ui;
     QwtPlotGrid *grid = nullptr;
     QwtPlotCurve *powerCurve = nullptr;

@@ -249,7 +249,7 @@ void TestFileOpening::goodRideOpensWithoutMessage()
     const Message message = openThroughDialog(window, path);
 
     QVERIFY2(!message.shown, qPrintable(message.text));
-    QCOMPARE(window.sessionRecord().sampleCount(), 200);
+    QCOMPARE(window.sessionRecord().time.size(), 200);
     QCOMPARE(window.sessionRecord().fileName, QStringLiteral("S_100407_10-30.csv"));
     QCOMPARE(window.windowTitle(), QStringLiteral("VOK - ") + path);
     QVERIFY(window.findChild<QComboBox *>(QStringLiteral("xAxisComboBox"))->isEnabled());
@@ -289,7 +289,7 @@ void TestFileOpening::badRideAfterGoodOneNeverDrawsReleasedSamples()
         QSKIP("The session plots have no channel curves in this build");
 
     QVERIFY(!openThroughDialog(window, good).shown);
-    QCOMPARE(window.sessionRecord().sampleCount(), 200);
+    QCOMPARE(window.sessionRecord().time.size(), 200);
     for (const QString &title : channelTitles)
         QCOMPARE(int(findCurve(window, title)->dataSize()), 200);
 

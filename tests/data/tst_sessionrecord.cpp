@@ -85,6 +85,7 @@ private slots:
     void badInput();
     void lineOf100MBWithoutLineBreak();
     void longFieldsAgreeWithReference();
+    void byteOrderMarkAtBlockBoundary();
     void arraysSizedExactly();
     void rereadLeavesNothingBehind();
     void sampleRide();
@@ -643,6 +644,25 @@ void TestSessionRecord::longFieldsAgreeWithReference()
         if (QTest::currentTestFailed())
             return;
     }
+}
+
+// QTextStream decodes 16 KiB at a time and drops a byte order mark that
+// starts a block while it has met no other non-ASCII character; the readers
+// see the text without it, in a header line as in a field.
+void TestSessionRecord::byteOrderMarkAtBlockBoundary()
+{
+    const QByteArray mark("\xEF\xBB\xBF");
+    const QByteArray kmStart = tagLine + "Km @ Start ,";
+    const QString path = writeSession(kmStart + QByteArray(16384 - kmStart.size(), '1') + mark
+                                      + "5.5\n" + timeLine + caption + sample0 + "#####\n");
+    SessionRecord record;
+    QVERIFY(readBoth(record, path));
+    QCOMPARE(record.startKm, HUGE_VAL);
+
+    const QByteArray start = header + sample0.chopped(1) + ",";
+    QVERIFY(readBoth(record, writeSession(start + QByteArray(16384 - start.size(), 'x') + mark
+                                          + "IMG.jpg\n#####\n")));
+    QCOMPARE(record.photos.value(0), QString(16384 - start.size(), QLatin1Char('x')) + "IMG.jpg");
 }
 
 // The arrays hold exactly the samples read, even after a longer ride.
