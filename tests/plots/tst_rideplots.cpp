@@ -1,12 +1,12 @@
 #include "CanvasPicker.h"
+#include "GuiDriver.h"
 #include "MainWindow.h"
 #include "MyZoomer.h"
 #include "TemporarySettings.h"
+#include "TurnDialog.h"
 
 #include <QComboBox>
 #include <QFile>
-#include <QFileInfo>
-#include <QLineEdit>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -15,7 +15,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
-#include <QTimer>
 #include <qwt_legend.h>
 #include <qwt_legend_label.h>
 #include <qwt_plot.h>
@@ -24,34 +23,9 @@
 #include <qwt_scale_draw.h>
 #include <qwt_text.h>
 
-#include <functional>
 #include <memory>
 
 namespace {
-
-// Answers the next modal widget of type T from inside its event loop:
-// `answer` returns false while the widget is not ready to be answered yet.
-template <typename T>
-void answerModal(std::function<bool(T *)> answer)
-{
-    auto *timer = new QTimer(qApp);
-    timer->setInterval(10);
-    auto attempts = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, attempts, answer] {
-        T *widget = qobject_cast<T *>(QApplication::activeModalWidget());
-        if ((widget && answer(widget)) || ++*attempts > 1000) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
-    timer->start();
-}
-
-bool clickButton(QMessageBox *box, QMessageBox::StandardButton which)
-{
-    box->button(which)->click();
-    return true;
-}
 
 // One sample line of a session file: elapsed time, total power (split into
 // left and right), pedal offsets, up/down percentages, height, speed, heart
@@ -176,17 +150,7 @@ void TestRidePlots::cleanup()
 
 void TestRidePlots::open(const QString &path)
 {
-    // Typed into the file name field, as a user would: selectFile() leaves
-    // that field alone while it has the keyboard focus.
-    answerModal<QFileDialog>([path](QFileDialog *dialog) {
-        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        if (!name)
-            return false;
-        name->setText(QFileInfo(path).absoluteFilePath());
-        static_cast<QDialog *>(dialog)->accept(); // QFileDialog::accept is protected
-        return true;
-    });
-    window->open();
+    QVERIFY(openRide(*window, path));
 }
 
 void TestRidePlots::showWindow()
@@ -318,10 +282,17 @@ void TestRidePlots::doubleClickOnAMarkerPicksItsTurn()
     auto *picker = plot(0)->findChild<CanvasPicker *>();
     QSignalSpy spy(picker, &CanvasPicker::pointClicked);
 
+    // The main window opens that turn in the turn dialog.
+    QString title;
+    whenModal<TurnDialog>([&title](TurnDialog *dialog) {
+        title = dialog->windowTitle();
+        dialog->reject();
+    });
     const QPoint marker = markerPixel(1);
     QTest::mouseDClick(plot(0)->canvas(), Qt::LeftButton, Qt::NoModifier, marker + QPoint(3, 4));
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toInt(), 1);
+    QVERIFY2(title.endsWith(QStringLiteral("/T_100407.10-30-45.csv")), qPrintable(title));
 }
 
 void TestRidePlots::nothingPicksInDistanceMode()
@@ -431,13 +402,14 @@ void TestRidePlots::failedReadLeavesThePlotsDrawable()
     file.close();
 
     bool painted = false;
-    answerModal<QMessageBox>([this, &painted](QMessageBox *box) {
+    whenModal<QMessageBox>([this, &painted](QMessageBox *box) {
         for (int i = 0; i < 3; ++i)
             plot(i)->repaint();
         painted = true;
-        return clickButton(box, QMessageBox::Ok);
+        box->button(QMessageBox::Ok)->click();
     });
-    open(bad);
+    whenModal<QFileDialog>([bad](QFileDialog *files) { choose(files, bad); });
+    window->open();
     QVERIFY(painted);
     QCOMPARE(curve(0, "Power Tot (W)")->dataSize(), size_t(window->sessionRecord().sampleCount()));
     for (int i = 0; i < 3; ++i)
@@ -491,8 +463,7 @@ void TestRidePlots::hiddenCurveStaysHiddenAfterQuit()
     QTest::mouseClick(label, Qt::LeftButton);
     QVERIFY(!total->isVisible());
 
-    answerModal<QMessageBox>([](QMessageBox *box) { return clickButton(box, QMessageBox::Ok); });
-    QVERIFY(window->close());
+    QVERIFY(confirmQuit(*window));
     QCOMPARE(QSettings().value("options/graphvisible/ptot").toBool(), false);
     QCOMPARE(QSettings().value("options/graphvisible/pl").toBool(), true);
 
