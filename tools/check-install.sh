@@ -26,7 +26,7 @@ icon_sizes=(16 22 24 32 48 64 128 256)
 # libkf5widgetsaddons5 and any other library are covered by the check that
 # every library the program links comes from a dependency.
 required_packages=(libc6 libstdc++6 libqt5core5a libqt5gui5 libqt5widgets5 libqt5printsupport5
-    libqwt-qt5-6)
+    libqwt-qt5-6 libkf5widgetsaddons5)
 
 passed=0
 failed=0
