@@ -124,11 +124,11 @@ int main(int argc, char *argv[])
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
 
-    RideSpec spec;
-    spec.durationSeconds = 24 * 3600.0;
-    spec.rateHz = 10.0;
+    RideSpec rideSpec;
+    rideSpec.durationSeconds = 24 * 3600.0;
+    rideSpec.rateHz = 10.0;
     QTemporaryDir rideDir;
-    const QString path = RideGenerator(spec).write(rideDir.path());
+    const QString path = RideGenerator(rideSpec).write(rideDir.path());
     if (path.isEmpty()) {
         std::fprintf(stderr, "could not write the ride into %s\n", qPrintable(rideDir.path()));
         return 1;

@@ -331,8 +331,8 @@ std::string turnFileContent(const std::string &name, const TurnMoment &m, std::m
 
 } // namespace
 
-RideGenerator::RideGenerator(const RideSpec &spec)
-    : m_spec(spec)
+RideGenerator::RideGenerator(const RideSpec &rideSpec)
+    : m_spec(rideSpec)
 {
 }
 

@@ -44,13 +44,13 @@ struct RideSpec {
 // with locale-independent number formatting: equal specs give equal bytes.
 class RideGenerator {
 public:
-    explicit RideGenerator(const RideSpec &spec = RideSpec());
+    explicit RideGenerator(const RideSpec &rideSpec = RideSpec());
 
     // Writes the session file and its single-turn files into directory (which
     // is created if needed); returns the session file's path, empty on failure.
     QString write(const QString &directory) const;
 
-    // "S_yymmdd_hh-mm.csv" from spec.start.
+    // "S_yymmdd_hh-mm.csv" from rideSpec.start.
     QString sessionFileName() const;
 
 private:

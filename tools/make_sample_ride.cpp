@@ -37,7 +37,7 @@ int main(int argc, char **argv)
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
 
-    RideSpec spec;
+    RideSpec rideSpec;
     QString outDir;
     for (int i = 0; i < args.size(); ++i) {
         const QString &arg = args.at(i);
@@ -51,18 +51,18 @@ int main(int argc, char **argv)
             if (arg == QLatin1String("--hours")) {
                 const double hours = value.toDouble(&ok);
                 ok = ok && hours >= 0.0 && hours <= 24.0;
-                spec.durationSeconds = hours * 3600.0;
+                rideSpec.durationSeconds = hours * 3600.0;
             } else if (arg == QLatin1String("--rate")) {
-                spec.rateHz = value.toDouble(&ok);
-                ok = ok && spec.rateHz > 0.0;
+                rideSpec.rateHz = value.toDouble(&ok);
+                ok = ok && rideSpec.rateHz > 0.0;
             } else if (arg == QLatin1String("--turns")) {
-                spec.turnFiles = value.toInt(&ok);
-                ok = ok && spec.turnFiles >= 0;
+                rideSpec.turnFiles = value.toInt(&ok);
+                ok = ok && rideSpec.turnFiles >= 0;
             } else if (arg == QLatin1String("--photos")) {
-                spec.photos = value.toInt(&ok);
-                ok = ok && spec.photos >= 0;
+                rideSpec.photos = value.toInt(&ok);
+                ok = ok && rideSpec.photos >= 0;
             } else if (arg == QLatin1String("--seed")) {
-                spec.seed = value.toUInt(&ok);
+                rideSpec.seed = value.toUInt(&ok);
             }
             if (!ok) {
                 std::fprintf(stderr, "make_sample_ride: bad value '%s' for %s\n",
@@ -80,7 +80,7 @@ int main(int argc, char **argv)
 
     QElapsedTimer timer;
     timer.start();
-    const QString path = RideGenerator(spec).write(outDir);
+    const QString path = RideGenerator(rideSpec).write(outDir);
     if (path.isEmpty()) {
         std::fprintf(stderr, "make_sample_ride: cannot write the ride into %s\n", qPrintable(outDir));
         return 1;

@@ -92,9 +92,9 @@ void TestRideGenerator::sessionFileName()
     QFETCH(QDateTime, start);
     QFETCH(QString, expected);
 
-    RideSpec spec;
-    spec.start = start;
-    QCOMPARE(RideGenerator(spec).sessionFileName(), expected);
+    RideSpec rideSpec;
+    rideSpec.start = start;
+    QCOMPARE(RideGenerator(rideSpec).sessionFileName(), expected);
 }
 
 void TestRideGenerator::headerLines_data()
@@ -133,12 +133,12 @@ void TestRideGenerator::headerLines()
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    RideSpec spec;
-    spec.start = start;
-    spec.startKm = startKm;
-    spec.durationSeconds = 60.0;
-    spec.turnFiles = 1;
-    const QString path = RideGenerator(spec).write(dir.path());
+    RideSpec rideSpec;
+    rideSpec.start = start;
+    rideSpec.startKm = startKm;
+    rideSpec.durationSeconds = 60.0;
+    rideSpec.turnFiles = 1;
+    const QString path = RideGenerator(rideSpec).write(dir.path());
     QVERIFY(!path.isEmpty());
 
     const QStringList lines = readLines(path);
@@ -178,12 +178,12 @@ void TestRideGenerator::sampleLines()
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    RideSpec spec;
-    spec.durationSeconds = durationSeconds;
-    spec.rateHz = rateHz;
-    spec.photos = photos;
-    spec.turnFiles = 0;
-    const RideGenerator generator(spec);
+    RideSpec rideSpec;
+    rideSpec.durationSeconds = durationSeconds;
+    rideSpec.rateHz = rateHz;
+    rideSpec.photos = photos;
+    rideSpec.turnFiles = 0;
+    const RideGenerator generator(rideSpec);
     const QString path = generator.write(dir.path());
     QCOMPARE(path, QDir(dir.path()).filePath(QStringLiteral("S_100407_10-30.csv")));
 
@@ -279,10 +279,10 @@ void TestRideGenerator::ridingIsPlausible()
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    RideSpec spec;
-    spec.seed = seed;
-    spec.turnFiles = 0;
-    const QString path = RideGenerator(spec).write(dir.path());
+    RideSpec rideSpec;
+    rideSpec.seed = seed;
+    rideSpec.turnFiles = 0;
+    const QString path = RideGenerator(rideSpec).write(dir.path());
     QVERIFY(!path.isEmpty());
     const QStringList lines = readLines(path);
     QCOMPARE(lines.size(), 4 + 3600 + 1);
@@ -380,11 +380,11 @@ void TestRideGenerator::turnFiles()
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    RideSpec spec;
-    spec.start = start;
-    spec.durationSeconds = durationSeconds;
-    spec.turnFiles = turns;
-    QVERIFY(!RideGenerator(spec).write(dir.path()).isEmpty());
+    RideSpec rideSpec;
+    rideSpec.start = start;
+    rideSpec.durationSeconds = durationSeconds;
+    rideSpec.turnFiles = turns;
+    QVERIFY(!RideGenerator(rideSpec).write(dir.path()).isEmpty());
 
     const QStringList names = turnFileNames(dir.path());
     QCOMPARE(names, expectedNames);
@@ -441,13 +441,13 @@ void TestRideGenerator::sameSeedWritesSameBytes()
 {
     QTemporaryDir first, second;
     QVERIFY(first.isValid() && second.isValid());
-    RideSpec spec;
-    spec.seed = 42;
-    spec.durationSeconds = 1800.0;
-    spec.rateHz = 2.0;
-    spec.turnFiles = 3;
-    QVERIFY(!RideGenerator(spec).write(first.path()).isEmpty());
-    QVERIFY(!RideGenerator(spec).write(second.path()).isEmpty());
+    RideSpec rideSpec;
+    rideSpec.seed = 42;
+    rideSpec.durationSeconds = 1800.0;
+    rideSpec.rateHz = 2.0;
+    rideSpec.turnFiles = 3;
+    QVERIFY(!RideGenerator(rideSpec).write(first.path()).isEmpty());
+    QVERIFY(!RideGenerator(rideSpec).write(second.path()).isEmpty());
 
     const QStringList names = QDir(first.path()).entryList(QDir::Files, QDir::Name);
     QCOMPARE(names.size(), 1 + 3);
@@ -463,13 +463,13 @@ void TestRideGenerator::differentSeedWritesDifferentRide()
 {
     QTemporaryDir first, second;
     QVERIFY(first.isValid() && second.isValid());
-    RideSpec spec;
-    spec.durationSeconds = 600.0;
-    spec.turnFiles = 2;
-    spec.seed = 1;
-    const QString a = RideGenerator(spec).write(first.path());
-    spec.seed = 2;
-    const QString b = RideGenerator(spec).write(second.path());
+    RideSpec rideSpec;
+    rideSpec.durationSeconds = 600.0;
+    rideSpec.turnFiles = 2;
+    rideSpec.seed = 1;
+    const QString a = RideGenerator(rideSpec).write(first.path());
+    rideSpec.seed = 2;
+    const QString b = RideGenerator(rideSpec).write(second.path());
     QVERIFY(!a.isEmpty() && !b.isEmpty());
 
     // Same names (they follow the start time), different contents.
@@ -494,11 +494,11 @@ void TestRideGenerator::writeFailsWhereNoDirectoryCanBeMade()
     file.write("x");
     file.close();
 
-    RideSpec spec;
-    spec.durationSeconds = 60.0;
-    QVERIFY(RideGenerator(spec).write(blocker).isEmpty());
-    QVERIFY(RideGenerator(spec).write(QDir(blocker).filePath(QStringLiteral("ride"))).isEmpty());
-    QVERIFY(RideGenerator(spec).write(QString()).isEmpty());
+    RideSpec rideSpec;
+    rideSpec.durationSeconds = 60.0;
+    QVERIFY(RideGenerator(rideSpec).write(blocker).isEmpty());
+    QVERIFY(RideGenerator(rideSpec).write(QDir(blocker).filePath(QStringLiteral("ride"))).isEmpty());
+    QVERIFY(RideGenerator(rideSpec).write(QString()).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestRideGenerator)
