@@ -2,6 +2,7 @@
 #define VOK_GUIDRIVER_H
 
 #include "MainWindow.h"
+#include "ModalAnswer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,32 +14,20 @@
 #include <QtTest>
 
 #include <functional>
-#include <memory>
 
 // Drives the program's modal dialogs from a test the way a user would.
 
 // Answers the next modal widget of type Dialog from inside its event loop.
-// Polls, as the call that opens it may run other events first. Should another
-// widget be waiting instead, it is closed so that the test fails, not hangs.
+// Should another widget be waiting instead, it is closed so that the test
+// fails, not hangs.
 template<typename Dialog>
 void whenModal(std::function<void(Dialog *)> answer)
 {
-    auto *timer = new QTimer(qApp);
-    auto attempts = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, attempts, answer] {
-        auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
-        if (!dialog && ++*attempts < 500)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (!dialog) {
-            if (QWidget *other = QApplication::activeModalWidget())
-                other->close();
-            QFAIL("the expected modal dialog did not open");
-        }
-        answer(dialog);
+    answerModal<Dialog>(answer, [] {
+        if (QWidget *other = QApplication::activeModalWidget())
+            other->close();
+        QFAIL("the expected modal dialog did not open");
     });
-    timer->start(10);
 }
 
 // Picks path in a file dialog. The file name field ignores selectFile while
