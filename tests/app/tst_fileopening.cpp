@@ -1,8 +1,10 @@
 // File > "Open...": the file dialog, the read error message and the refresh
 // of the window after a read, good or bad.
+#include "CurveLookup.h"
 #include "MainWindow.h"
 #include "ModalAnswer.h"
 #include "TemporarySettings.h"
+#include "TestFiles.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -40,12 +42,6 @@ struct Message {
     QMessageBox::StandardButtons buttons;
 };
 
-bool writeFile(const QString &path, const QByteArray &contents)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
-}
-
 QByteArray sessionHeader()
 {
     return "VOK_session_file ,S_100407_10-30.csv\n"
@@ -74,17 +70,6 @@ QByteArray sampleLines(int count, int level)
         lines += fields.join(QLatin1Char(',')).toLatin1() + '\n';
     }
     return lines;
-}
-
-QwtPlotCurve *findCurve(MainWindow &window, const QString &title)
-{
-    for (QwtPlot *plot : window.findChildren<QwtPlot *>()) {
-        for (QwtPlotItem *item : plot->itemList(QwtPlotItem::Rtti_PlotCurve)) {
-            if (item->title().text() == title)
-                return static_cast<QwtPlotCurve *>(item);
-        }
-    }
-    return nullptr;
 }
 
 // Chooses File > "Open...", picks path in the file dialog and, if a message

@@ -1,8 +1,10 @@
 // The main window's quit question and what a confirmed quit leaves in the
 // settings store for the next start: options, window geometry, turn dialog
 // geometry and the visibility of the session curves.
+#include "CurveLookup.h"
 #include "MainWindow.h"
 #include "ModalAnswer.h"
+#include "StoredSettings.h"
 #include "TemporarySettings.h"
 
 #include <QAbstractButton>
@@ -25,24 +27,6 @@ struct Question {
     QMessageBox::StandardButtons buttons;
     bool asked = false;
 };
-
-void store(const QString &key, const QVariant &value)
-{
-    QSettings settings;
-    settings.setValue(key, value);
-}
-
-QVariant stored(const QString &key)
-{
-    QSettings settings;
-    return settings.value(key);
-}
-
-QStringList storedKeys()
-{
-    QSettings settings;
-    return settings.allKeys();
-}
 
 // Asks the window to close the way a user would, answers the quit question
 // with button and returns what the question looked like.
@@ -93,17 +77,6 @@ bool centredIn(const QRect &rect, const QRect &area)
 QRect availableArea()
 {
     return QGuiApplication::primaryScreen()->availableGeometry();
-}
-
-QwtPlotCurve *findCurve(MainWindow &window, const QString &title)
-{
-    for (QwtPlot *plot : window.findChildren<QwtPlot *>()) {
-        for (QwtPlotItem *item : plot->itemList(QwtPlotItem::Rtti_PlotCurve)) {
-            if (item->title().text() == title)
-                return static_cast<QwtPlotCurve *>(item);
-        }
-    }
-    return nullptr;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Loading and saving the options record through the real settings store.
 #include "Options.h"
+#include "StoredSettings.h"
 #include "TemporarySettings.h"
 
 #include <QGuiApplication>
@@ -28,18 +29,6 @@ Options scrambled()
     options.x_axis_type = 77;
     options.googleEarthPath = QStringLiteral("/nowhere");
     return options;
-}
-
-void store(const QString &key, const QVariant &value)
-{
-    QSettings settings;
-    settings.setValue(key, value);
-}
-
-QVariant stored(const QString &key)
-{
-    QSettings settings;
-    return settings.value(key);
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "CurveLookup.h"
 #include "GuiDriver.h"
 #include "MainWindow.h"
 #include "Options.h"
@@ -92,18 +93,6 @@ Options freshOptions()
     o.x_axis_type = 0;
     o.googleEarthPath.clear();
     return o;
-}
-
-
-QwtPlotCurve *sessionCurve(MainWindow &window, const QString &title)
-{
-    for (QwtPlot *plot : window.findChildren<QwtPlot *>()) {
-        for (QwtPlotItem *item : plot->itemList(QwtPlotItem::Rtti_PlotCurve)) {
-            if (item->title().text() == title)
-                return static_cast<QwtPlotCurve *>(item);
-        }
-    }
-    return nullptr;
 }
 
 QString shownText(QDialog *dialog, const QString &objectName)
@@ -781,7 +770,7 @@ void TestOptionsDialog::acceptedOptionsReachThePlots()
     });
     window.showOptions();
 
-    QwtPlotCurve *powerLeft = sessionCurve(window, "Power Left (W)");
+    QwtPlotCurve *powerLeft = findCurve(window, "Power Left (W)");
     QVERIFY(powerLeft);
     QCOMPARE(powerLeft->pen().color(), accept ? QColor(Qt::darkYellow) : QColor(Qt::blue));
     QCOMPARE(powerLeft->pen().width(), accept ? 3 : 2);

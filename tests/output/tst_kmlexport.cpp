@@ -2,6 +2,7 @@
 #include "MainWindow.h"
 #include "SampleSession.h"
 #include "TemporarySettings.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,20 +21,6 @@ namespace {
 const QString warningText = QStringLiteral(
     "An un-expected error occured when generating the KML file. Please retry to export again.\n"
     "If the proble persists, contact the support team.");
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // The document of the sample session, written out by hand.
 QByteArray sampleDocument()

@@ -1,6 +1,7 @@
 #include "ExternalTools.h"
 #include "KmlWriter.h"
 #include "SessionRecord.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,20 +59,6 @@ void fillRide(SessionRecord &session, Ride ride)
         break;
     }
     session.setXChannel(SessionRecord::TimeChannel);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // The OGC schema lies in shared/ beside the repository (CI) or beside the
