@@ -1,5 +1,6 @@
 #include "ReferenceReader.h"
 #include "SessionRecord.h"
+#include "TestFiles.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -110,8 +111,7 @@ void TestSessionRecord::init()
 QString TestSessionRecord::writeFile(const QString &name, const QByteArray &content)
 {
     const QString path = m_dir->filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+    if (!::writeFile(path, content))
         qFatal("cannot write %s", qPrintable(path));
     return path;
 }

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "TextLineReader.h"
 
 #include <QFile>
@@ -63,8 +64,7 @@ void TestTextLineReader::initTestCase()
 QString TestTextLineReader::write(const QByteArray &content)
 {
     const QString path = m_dir.filePath(QStringLiteral("file%1.csv").arg(++m_files));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+    if (!writeFile(path, content))
         qFatal("cannot write %s", qPrintable(path));
     return path;
 }

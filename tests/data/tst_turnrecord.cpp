@@ -1,4 +1,5 @@
 #include "ReferenceReader.h"
+#include "TestFiles.h"
 #include "TurnRecord.h"
 
 #include <QFile>
@@ -45,8 +46,7 @@ void TestTurnRecord::initTestCase()
 QString TestTurnRecord::write(const QByteArray &content)
 {
     const QString path = m_dir.filePath(QStringLiteral("T_%1.csv").arg(++m_files));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+    if (!writeFile(path, content))
         qFatal("cannot write %s", qPrintable(path));
     return path;
 }
