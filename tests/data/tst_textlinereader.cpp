@@ -51,6 +51,11 @@ private:
     QString write(const QByteArray &content);
     QStringList readWithStream(const QString &path);
     QStringList readWithReader(const QString &path, QStringList *fieldTexts = nullptr);
+    // The file read by QTextStream, by the reader a line at a time, and by the
+    // reader a field at a time (unless the line had to be decoded whole and
+    // fieldsAlways is false) all give the expected lines.
+    void compareReadings(const QByteArray &content, const QStringList &expected,
+                         bool fieldsAlways);
 
     QTemporaryDir m_dir;
     int m_files = 0;
@@ -78,6 +83,17 @@ QStringList TestTextLineReader::readWithStream(const QString &path)
     while (!in.atEnd())
         lines << in.readLine();
     return lines;
+}
+
+void TestTextLineReader::compareReadings(const QByteArray &content,
+                                         const QStringList &expected, bool fieldsAlways)
+{
+    const QString path = write(content);
+    QCOMPARE(readWithStream(path), expected);
+    QStringList byFields;
+    QCOMPARE(readWithReader(path, &byFields), expected);
+    if (fieldsAlways || !byFields.isEmpty())
+        QCOMPARE(byFields, expected);
 }
 
 // The lines as text; with fieldTexts, also each line decoded a field at a
@@ -157,12 +173,7 @@ void TestTextLineReader::lines()
     QFETCH(QByteArray, content);
     QFETCH(QStringList, expected);
 
-    const QString path = write(content);
-    QCOMPARE(readWithStream(path), expected);
-    QStringList byFields;
-    QCOMPARE(readWithReader(path, &byFields), expected);
-    if (!byFields.isEmpty())
-        QCOMPARE(byFields, expected);
+    compareReadings(content, expected, false);
 }
 
 // QTextStream decodes 16 KiB at a time; these place bytes right at the
@@ -218,11 +229,7 @@ void TestTextLineReader::blockBoundaries()
     QFETCH(QByteArray, content);
     QFETCH(QStringList, expected);
 
-    const QString path = write(content);
-    QCOMPARE(readWithStream(path), expected);
-    QStringList byFields;
-    QCOMPARE(readWithReader(path, &byFields), expected);
-    QCOMPARE(byFields, expected);
+    compareReadings(content, expected, true);
 }
 
 void TestTextLineReader::fields_data()
