@@ -2,40 +2,28 @@
 #include "ui_MainWindow.h"
 
 #include "HelpBrowser.h"
-#include "MyZoomer.h"
+#include "KmlExport.h"
 #include "OptionsDialog.h"
+#include "PlotPrinter.h"
+#include "SessionPlots.h"
+#include "SpaceScaleDraw.h"
+#include "TimeScaleDraw.h"
 #include "TurnDialog.h"
+#include "WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
-#include <QGuiApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
-#include <QScreen>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QSettings>
 #include <kwidgetsaddons_version.h>
 #include <qwt_global.h>
 #include <qwt_plot_curve.h>
-
-namespace {
-
-// Whether any part of rect lies on the available area of a screen. A position
-// saved while a second monitor was attached must not put the window out of
-// reach once that monitor is gone.
-bool isOnAScreen(const QRect &rect)
-{
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    if (screens.isEmpty())
-        return true;
-    for (const QScreen *screen : screens) {
-        if (screen->availableGeometry().intersects(rect))
-            return true;
-    }
-    return false;
-}
-
-} // namespace
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -46,7 +34,11 @@ MainWindow::MainWindow(QWidget *parent)
     // The options are loaded before the plots exist, so that the curves are
     // created with the stored pens and visibility.
     readSettings();
-    buildPlots();
+    plots = std::make_unique<SessionPlots>(
+        std::array<QwtPlot *, 3>{ui->qwtPlotTop, ui->qwtPlotCenter, ui->qwtPlotBottom}, session,
+        options, nullptr);
+    connect(plots.get(), &SessionPlots::turnClicked, this, &MainWindow::showTurn);
+    changeXAxis(options.x_axis_type);
 }
 
 MainWindow::~MainWindow()
@@ -77,8 +69,7 @@ void MainWindow::open()
     // The same refresh after a failed read as after a good one: the reader
     // leaves no x data selected, and the plots show whatever the record holds.
     changeXAxis(ui->xAxisComboBox->currentIndex());
-    if (zoomers[0])
-        zoomers[0]->zoom(0);
+    plots->showWholeRide();
     updateGraphs();
     setWindowTitle(QStringLiteral("VOK - ") + path);
     ui->xAxisComboBox->setEnabled(true);
@@ -98,12 +89,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
     // Legend clicks change only the curves; the options learn their
     // visibility here, so that the next run starts with the same curves shown.
-    static const char *const channelKeys[SessionRecord::MeasuredChannelCount]
-        = {"pl", "pr", "ptot", "ol", "or", "udl", "udr", "height", "speed", "heart", "cadenza"};
-    for (int channel = 0; channel < SessionRecord::MeasuredChannelCount; ++channel) {
-        if (const QwtPlotCurve *curve = channelCurves[channel])
-            options.visible(QLatin1String(channelKeys[channel])) = curve->isVisible();
-    }
+    for (const Channel &channel : Channel::sessionCurves())
+        options.visible(channel.id) = plots->curve(channel.id)->isVisible();
 
     writeSettings();
     event->accept();
@@ -120,29 +107,16 @@ void MainWindow::readSettings()
 {
     loadOptions(options);
 
-    QSettings settings;
-    settings.beginGroup(QStringLiteral("mainwindow"));
-    settings.beginGroup(QStringLiteral("widget"));
-
-    const QSize defaultSize(800, 600);
-    const QSize storedSize = settings.value(QStringLiteral("size"), defaultSize).toSize();
-    resize(storedSize.isEmpty() ? defaultSize : storedSize);
-
-    QRect centred = frameGeometry();
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        centred.moveCenter(screen->availableGeometry().center());
-    QPoint position = settings.value(QStringLiteral("pos"), centred.topLeft()).toPoint();
-    if (!isOnAScreen(QRect(position, centred.size())))
-        position = centred.topLeft();
-    move(position);
+    const WindowPlacement placement
+        = WindowPlacement::read(QStringLiteral("mainwindow"), QSize(800, 600));
+    resize(placement.size);
+    move(placement.pos);
 
     // Size and position above are the normal geometry the window returns to
     // when it is un-maximized.
-    if (settings.value(QStringLiteral("maximized"), false).toBool())
+    QSettings settings;
+    if (settings.value(QStringLiteral("mainwindow/widget/maximized"), false).toBool())
         setWindowState(windowState() | Qt::WindowMaximized);
-
-    settings.endGroup();
-    settings.endGroup();
 
     TurnDialog::readSettings();
 }
@@ -151,19 +125,12 @@ void MainWindow::writeSettings()
 {
     saveOptions(options);
 
-    QSettings settings;
-    settings.beginGroup(QStringLiteral("mainwindow"));
-    settings.beginGroup(QStringLiteral("widget"));
     // A maximized window keeps the normal size and position stored by an
     // earlier run, so that un-maximizing after the next start restores them.
     const bool maximized = isMaximized();
-    if (!maximized) {
-        settings.setValue(QStringLiteral("size"), size());
-        settings.setValue(QStringLiteral("pos"), pos());
-    }
-    settings.setValue(QStringLiteral("maximized"), maximized);
-    settings.endGroup();
-    settings.endGroup();
+    if (!maximized)
+        WindowPlacement{size(), pos()}.write(QStringLiteral("mainwindow"));
+    QSettings().setValue(QStringLiteral("mainwindow/widget/maximized"), maximized);
 
     TurnDialog::writeSettings();
 }
@@ -195,7 +162,7 @@ void MainWindow::showOptions()
     if (dialog->exec() != QDialog::Accepted)
         return;
     options = dialog->workingCopy;
-    applyPens();
+    plots->applyPens();
     updateXAxisScaleDraws();
     updateGraphs();
 }
@@ -208,4 +175,89 @@ void MainWindow::showTurn(int index)
     QPointer<TurnDialog> dialog = new TurnDialog(&session.turns[index], &options, this);
     dialog->exec();
     delete dialog;
+}
+
+// The session plots.
+
+void MainWindow::updateGraphs()
+{
+    plots->updateGraphs();
+}
+
+void MainWindow::showCurve(QwtPlotItem *item, bool on)
+{
+    plots->showCurve(item, on);
+}
+
+void MainWindow::changeXAxis(int curr_cbox_index)
+{
+    if (curr_cbox_index == 0)
+        session.setXChannel(SessionRecord::TimeChannel);
+    else if (curr_cbox_index == 1)
+        session.setXChannel(SessionRecord::SpaceChannel);
+    updateXAxisScaleDraws();
+    updateGraphs();
+}
+
+void MainWindow::updateXAxisScaleDraws()
+{
+    ui->xAxisComboBox->setItemText(0, tr("Time") + QStringLiteral("\n(")
+                                          + TimeScaleDraw::unitFormat(options.time_unit)
+                                          + QLatin1Char(')'));
+    ui->xAxisComboBox->setItemText(1, tr("Space") + QStringLiteral("\n(")
+                                          + SpaceScaleDraw::unitText(options.space_unit)
+                                          + QLatin1Char(')'));
+    plots->updateXAxisScaleDraws(ui->xAxisComboBox->currentIndex());
+}
+
+// Output: KML and printing.
+
+void MainWindow::exportKML()
+{
+    KmlExport::exportAs(this, session);
+}
+
+void MainWindow::viewInGoogleEarth()
+{
+    KmlExport::viewInGoogleEarth(session, options.googleEarthPath);
+}
+
+void MainWindow::print()
+{
+    const std::unique_ptr<QPrinter> printer = PlotPrinter::createPrinter();
+    QPrintDialog dialog(printer.get(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        printTo(printer.get());
+}
+
+void MainWindow::printPdf()
+{
+    QString name = QFileDialog::getSaveFileName(this, tr("Export PDF"), QString(), tr("*.pdf"));
+    if (name.isEmpty())
+        return;
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QStringLiteral(".pdf");
+
+    const std::unique_ptr<QPrinter> printer = PlotPrinter::createPrinter();
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(name);
+    printTo(printer.get());
+    QMessageBox::information(this, tr("Print status"), tr("Page printed to file: ") + name,
+                             QMessageBox::Ok);
+}
+
+void MainWindow::printPreview()
+{
+    const std::unique_ptr<QPrinter> printer = PlotPrinter::createPrinter();
+    // A window of its own, with the usual frame buttons, rather than a dialog
+    // frame: the preview is worth maximising.
+    QPrintPreviewDialog dialog(printer.get(), this, Qt::Window);
+    // The dialog asks for the page again whenever its page set-up changes.
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, &MainWindow::printTo);
+    dialog.exec();
+}
+
+void MainWindow::printTo(QPrinter *printer)
+{
+    PlotPrinter::paint(printer, *plots, session, options);
 }

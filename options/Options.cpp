@@ -2,98 +2,10 @@
 
 #include <QSettings>
 
-const QStringList &Options::curveKeys()
-{
-    static const QStringList keys = {
-        QStringLiteral("pl"),     QStringLiteral("pr"),     QStringLiteral("ptot"),
-        QStringLiteral("ol"),     QStringLiteral("or"),     QStringLiteral("udl"),
-        QStringLiteral("udr"),    QStringLiteral("height"), QStringLiteral("speed"),
-        QStringLiteral("heart"),  QStringLiteral("cadenza"), QStringLiteral("t_ptot"),
-        QStringLiteral("t_fl"),   QStringLiteral("t_fr")};
-    return keys;
-}
-
-QPen Options::defaultPen(const QString &key)
-{
-    struct Style {
-        const char *key;
-        Qt::GlobalColor colour;
-        Qt::PenStyle line;
-    };
-    // The turn dialog draws left force red and right force blue, the other
-    // way round from the session curves.
-    static const Style styles[] = {
-        {"pl", Qt::blue, Qt::SolidLine},        {"pr", Qt::red, Qt::SolidLine},
-        {"ptot", Qt::black, Qt::SolidLine},     {"ol", Qt::blue, Qt::SolidLine},
-        {"or", Qt::red, Qt::SolidLine},         {"udl", Qt::blue, Qt::DashLine},
-        {"udr", Qt::red, Qt::DashLine},         {"height", Qt::darkGreen, Qt::SolidLine},
-        {"speed", Qt::black, Qt::SolidLine},    {"heart", Qt::darkRed, Qt::SolidLine},
-        {"cadenza", Qt::darkBlue, Qt::SolidLine}, {"t_ptot", Qt::black, Qt::SolidLine},
-        {"t_fl", Qt::red, Qt::SolidLine},       {"t_fr", Qt::blue, Qt::SolidLine}};
-    for (const Style &style : styles) {
-        if (key == QLatin1String(style.key))
-            return QPen(QBrush(style.colour, Qt::SolidPattern), 2.0, style.line, Qt::SquareCap,
-                        Qt::RoundJoin);
-    }
-    return QPen();
-}
-
-QPen &Options::pen(const QString &key)
-{
-    return const_cast<QPen &>(static_cast<const Options *>(this)->pen(key));
-}
-
-const QPen &Options::pen(const QString &key) const
-{
-    if (key == QLatin1String("pl")) return pl;
-    if (key == QLatin1String("pr")) return pr;
-    if (key == QLatin1String("ptot")) return ptot;
-    if (key == QLatin1String("t_ptot")) return t_ptot;
-    if (key == QLatin1String("t_fl")) return t_fl;
-    if (key == QLatin1String("t_fr")) return t_fr;
-    if (key == QLatin1String("ol")) return ol;
-    if (key == QLatin1String("or")) return or_;
-    if (key == QLatin1String("udl")) return udl;
-    if (key == QLatin1String("udr")) return udr;
-    if (key == QLatin1String("height")) return height;
-    if (key == QLatin1String("heart")) return heart;
-    if (key == QLatin1String("speed")) return speed;
-    Q_ASSERT(key == QLatin1String("cadenza"));
-    return cadenza;
-}
-
-bool &Options::visible(const QString &key)
-{
-    if (key == QLatin1String("pl")) return pl_visible;
-    if (key == QLatin1String("pr")) return pr_visible;
-    if (key == QLatin1String("ptot")) return ptot_visible;
-    if (key == QLatin1String("t_ptot")) return t_ptot_visible;
-    if (key == QLatin1String("t_fl")) return t_fl_visible;
-    if (key == QLatin1String("t_fr")) return t_fr_visible;
-    if (key == QLatin1String("ol")) return ol_visible;
-    if (key == QLatin1String("or")) return or_visible;
-    if (key == QLatin1String("udl")) return udl_visible;
-    if (key == QLatin1String("udr")) return udr_visible;
-    if (key == QLatin1String("height")) return height_visible;
-    if (key == QLatin1String("speed")) return speed_visible;
-    if (key == QLatin1String("heart")) return heart_visible;
-    Q_ASSERT(key == QLatin1String("cadenza"));
-    return cadenza_visible;
-}
-
-bool Options::visible(const QString &key) const
-{
-    return const_cast<Options *>(this)->visible(key);
-}
-
 bool Options::operator==(const Options &other) const
 {
-    for (const QString &key : curveKeys()) {
-        if (pen(key) != other.pen(key) || visible(key) != other.visible(key))
-            return false;
-    }
-    return time_unit == other.time_unit && space_unit == other.space_unit
-        && time_start_relative == other.time_start_relative
+    return pens == other.pens && shown == other.shown && time_unit == other.time_unit
+        && space_unit == other.space_unit && time_start_relative == other.time_start_relative
         && space_start_relative == other.space_start_relative
         && x_axis_type == other.x_axis_type && googleEarthPath == other.googleEarthPath;
 }
@@ -108,14 +20,14 @@ void loadOptions(Options &options)
     settings.beginGroup(QStringLiteral("options"));
 
     settings.beginGroup(QStringLiteral("graphstyle"));
-    for (const QString &key : Options::curveKeys())
-        options.pen(key)
-            = settings.value(key, QVariant::fromValue(Options::defaultPen(key))).value<QPen>();
+    for (const Channel &curve : Channel::all())
+        options.pen(curve.id)
+            = settings.value(curve.keyText(), QVariant::fromValue(curve.defaultPen())).value<QPen>();
     settings.endGroup();
 
     settings.beginGroup(QStringLiteral("graphvisible"));
-    for (const QString &key : Options::curveKeys())
-        options.visible(key) = settings.value(key, true).toBool();
+    for (const Channel &curve : Channel::all())
+        options.visible(curve.id) = settings.value(curve.keyText(), true).toBool();
     settings.endGroup();
 
     settings.beginGroup(QStringLiteral("axes"));
@@ -141,13 +53,13 @@ void saveOptions(const Options &options)
     settings.beginGroup(QStringLiteral("options"));
 
     settings.beginGroup(QStringLiteral("graphstyle"));
-    for (const QString &key : Options::curveKeys())
-        settings.setValue(key, QVariant::fromValue(options.pen(key)));
+    for (const Channel &curve : Channel::all())
+        settings.setValue(curve.keyText(), QVariant::fromValue(options.pen(curve.id)));
     settings.endGroup();
 
     settings.beginGroup(QStringLiteral("graphvisible"));
-    for (const QString &key : Options::curveKeys())
-        settings.setValue(key, options.visible(key));
+    for (const Channel &curve : Channel::all())
+        settings.setValue(curve.keyText(), options.visible(curve.id));
     settings.endGroup();
 
     settings.beginGroup(QStringLiteral("axes"));

@@ -17,30 +17,6 @@
 
 namespace {
 
-// Which row edits which pen. The order is the order of the rows on screen.
-struct PenRow {
-    QHBoxLayout *Ui::OptionsDialog::*layout;
-    const char *label;
-    const char *key;
-};
-
-const PenRow penRows[] = {
-    {&Ui::OptionsDialog::horizontalLayout_PL, "Power Left", "pl"},
-    {&Ui::OptionsDialog::horizontalLayout_PR, "Power Right", "pr"},
-    {&Ui::OptionsDialog::horizontalLayout_PTot, "Total Power", "ptot"},
-    {&Ui::OptionsDialog::horizontalLayout_OL, "Offset Left", "ol"},
-    {&Ui::OptionsDialog::horizontalLayout_OR, "Offset Right", "or"},
-    {&Ui::OptionsDialog::horizontalLayout_UDL, "% up/down Left", "udl"},
-    {&Ui::OptionsDialog::horizontalLayout_UDR, "% up/down Right", "udr"},
-    {&Ui::OptionsDialog::horizontalLayout_Height, "Height", "height"},
-    {&Ui::OptionsDialog::horizontalLayout_Heart, "Heart Rate", "heart"},
-    {&Ui::OptionsDialog::horizontalLayout_Speed, "Speed", "speed"},
-    {&Ui::OptionsDialog::horizontalLayout_Cadenza, "Cadenza", "cadenza"},
-    {&Ui::OptionsDialog::horizontalLayout_T_PTot, "Total Power", "t_ptot"},
-    {&Ui::OptionsDialog::horizontalLayout_T_FL, "Force Left", "t_fl"},
-    {&Ui::OptionsDialog::horizontalLayout_T_FR, "Force Right", "t_fr"},
-};
-
 // The line styles offered, in the order of the style combo box.
 const Qt::PenStyle lineStyles[] = {Qt::SolidLine, Qt::DashLine, Qt::DashDotLine, Qt::DotLine};
 const char *const lineStyleImages[] = {":/images/line_solid.png", ":/images/line_dashed.png",
@@ -83,8 +59,14 @@ OptionsDialog::OptionsDialog(QWidget *parent)
     ui->setupUi(this);
     setMinimumWidth(520);
     ui->groupBox_2->setMinimumHeight(100);
-    for (const PenRow &row : penRows)
-        addPenEditor(ui->*row.layout, QString::fromUtf8(row.label));
+    // The form's pen rows, in curve order.
+    penRows = {ui->horizontalLayout_PL,     ui->horizontalLayout_PR,     ui->horizontalLayout_PTot,
+               ui->horizontalLayout_OL,     ui->horizontalLayout_OR,     ui->horizontalLayout_UDL,
+               ui->horizontalLayout_UDR,    ui->horizontalLayout_Height, ui->horizontalLayout_Speed,
+               ui->horizontalLayout_Heart,  ui->horizontalLayout_Cadenza,
+               ui->horizontalLayout_T_PTot, ui->horizontalLayout_T_FL,   ui->horizontalLayout_T_FR};
+    for (const Channel &curve : Channel::all())
+        addPenEditor(penRows[size_t(curve.id)], curve.labelText());
 }
 
 OptionsDialog::~OptionsDialog()
@@ -94,8 +76,8 @@ OptionsDialog::~OptionsDialog()
 
 int OptionsDialog::exec()
 {
-    for (const PenRow &row : penRows)
-        setPenEditor(workingCopy.pen(QLatin1String(row.key)), ui->*row.layout);
+    for (const Channel &curve : Channel::all())
+        setPenEditor(workingCopy.pen(curve.id), penRows[size_t(curve.id)]);
     (workingCopy.time_start_relative ? ui->timeRelRadioButton : ui->timeAbsRadioButton)
         ->setChecked(true);
     (workingCopy.space_start_relative ? ui->spaceRelRadioButton : ui->spaceAbsRadioButton)
@@ -110,8 +92,8 @@ int OptionsDialog::exec()
     if (result != QDialog::Accepted)
         return result;
 
-    for (const PenRow &row : penRows)
-        readPenEditor(workingCopy.pen(QLatin1String(row.key)), ui->*row.layout);
+    for (const Channel &curve : Channel::all())
+        readPenEditor(workingCopy.pen(curve.id), penRows[size_t(curve.id)]);
     workingCopy.time_start_relative = ui->timeRelRadioButton->isChecked();
     workingCopy.space_start_relative = ui->spaceRelRadioButton->isChecked();
     if (ui->timeUnitComboBox->currentIndex() >= 0)

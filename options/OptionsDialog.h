@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include <array>
+
 class QHBoxLayout;
 class QPen;
 
@@ -38,6 +40,7 @@ private:
     void readPenEditor(QPen &pen, QHBoxLayout *layout);
 
     Ui::OptionsDialog *ui;
+    std::array<QHBoxLayout *, Channel::Count> penRows{};
 };
 
 #endif

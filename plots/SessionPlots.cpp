@@ -1,21 +1,17 @@
-// The main window's three session plots: building them, handing them the
-// session's arrays, the x-axis modes and curve visibility.
-#include "MainWindow.h"
-#include "ui_MainWindow.h"
+#include "SessionPlots.h"
 
-#include "Background.h"
 #include "CanvasPicker.h"
 #include "DenseCurve.h"
 #include "MyZoomer.h"
+#include "Options.h"
+#include "PlotDecoration.h"
+#include "SessionRecord.h"
 #include "SpaceScaleDraw.h"
 #include "TimeScaleDraw.h"
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <qwt_legend.h>
-#include <qwt_legend_label.h>
 #include <qwt_plot.h>
-#include <qwt_plot_grid.h>
 #include <qwt_scale_widget.h>
 #include <qwt_symbol.h>
 
@@ -23,30 +19,6 @@
 #include <cmath>
 
 namespace {
-
-enum PlotIndex { Top = 0, Center = 1, Bottom = 2 };
-
-// The session channels in channel order: where each is plotted, under
-// which title, and the curve key of its pen and visibility in the options.
-struct ChannelCurve {
-    const char *title;
-    PlotIndex plot;
-    const char *key;
-};
-
-const std::array<ChannelCurve, SessionRecord::MeasuredChannelCount> channelTable = {{
-    {QT_TRANSLATE_NOOP("MainWindow", "Power Left (W)"), Top, "pl"},
-    {QT_TRANSLATE_NOOP("MainWindow", "Power Right (W)"), Top, "pr"},
-    {QT_TRANSLATE_NOOP("MainWindow", "Power Tot (W)"), Top, "ptot"},
-    {QT_TRANSLATE_NOOP("MainWindow", "Offset Left (mm)"), Center, "ol"},
-    {QT_TRANSLATE_NOOP("MainWindow", "Offset Right (mm)"), Center, "or"},
-    {QT_TRANSLATE_NOOP("MainWindow", "Up/Down Left (%)"), Center, "udl"},
-    {QT_TRANSLATE_NOOP("MainWindow", "Up/Down Right (%)"), Center, "udr"},
-    {QT_TRANSLATE_NOOP("MainWindow", "Height (x 10m)"), Bottom, "height"},
-    {QT_TRANSLATE_NOOP("MainWindow", "Speed (Km/h)"), Bottom, "speed"},
-    {QT_TRANSLATE_NOOP("MainWindow", "Heart Rate (PPM)"), Bottom, "heart"},
-    {QT_TRANSLATE_NOOP("MainWindow", "Cadenza (ped/min)"), Bottom, "cadenza"},
-}};
 
 constexpr int minimumPlotWidth = 300;
 
@@ -79,30 +51,24 @@ void xRange(const QVector<double> *x, double &first, double &last)
     }
 }
 
-QString curveKey(int channel)
-{
-    return QString::fromLatin1(channelTable[size_t(channel)].key);
-}
-
 } // namespace
 
-std::array<QwtPlot *, 3> MainWindow::sessionPlots() const
+SessionPlots::SessionPlots(const std::array<QwtPlot *, 3> &plots, const SessionRecord &session,
+                           const Options &options, QObject *parent)
+    : QObject(parent)
+    , plotList(plots)
+    , session(session)
+    , options(options)
 {
-    return {ui->qwtPlotTop, ui->qwtPlotCenter, ui->qwtPlotBottom};
-}
-
-void MainWindow::buildPlots()
-{
-    const std::array<QwtPlot *, 3> plots = sessionPlots();
     for (QwtPlot *plot : plots)
-        decoratePlot(plot);
+        decorate(plot);
 
     // The three plots share one x axis: only the bottom one shows it.
     plots[Top]->axisWidget(QwtPlot::xBottom)->setMaximumHeight(0);
     plots[Center]->axisWidget(QwtPlot::xBottom)->setMaximumHeight(0);
 
-    for (int channel = 0; channel < SessionRecord::MeasuredChannelCount; ++channel)
-        channelCurves[size_t(channel)] = new DenseCurve(tr(channelTable[size_t(channel)].title));
+    for (const Channel &channel : Channel::sessionCurves())
+        curves[size_t(channel.id)] = new DenseCurve(channel.titleText());
 
     // A grey base line at y = 0 under the whole session on each plot: it
     // keeps the x range and 0 in view when every curve of a plot is hidden.
@@ -125,7 +91,7 @@ void MainWindow::buildPlots()
     turnsCurve->setItemAttribute(QwtPlotItem::Legend, false);
 
     picker = new CanvasPicker(plots[Top], turnsCurve.get());
-    connect(picker, &CanvasPicker::pointClicked, this, &MainWindow::showTurn);
+    connect(picker, &CanvasPicker::pointClicked, this, &SessionPlots::turnClicked);
 
     for (size_t i = 0; i < zoomers.size(); ++i) {
         zoomers[i] = new MyZoomer(plots[i]->canvas());
@@ -140,26 +106,21 @@ void MainWindow::buildPlots()
         }
     }
 
-    for (int channel = 0; channel <= SessionRecord::PowerTotChannel; ++channel)
-        channelCurves[size_t(channel)]->attach(plots[Top]);
-    turnsCurve->attach(plots[Top]);
-    for (int channel = SessionRecord::PowerTotChannel + 1; channel < SessionRecord::MeasuredChannelCount;
-         ++channel)
-        channelCurves[size_t(channel)]->attach(plots[channelTable[size_t(channel)].plot]);
-
-    for (int channel = 0; channel <= SessionRecord::PowerTotChannel; ++channel)
-        showCurve(channelCurves[size_t(channel)], options.visible(curveKey(channel)));
+    // The markers go on after the power curves, so that they are drawn above them.
+    for (const Channel &channel : Channel::sessionCurves()) {
+        curves[size_t(channel.id)]->attach(plots[size_t(channel.plot)]);
+        if (channel.id == Channel::PowerTot)
+            turnsCurve->attach(plots[Top]);
+    }
+    for (const Channel &channel : Channel::sessionCurves())
+        showCurve(curves[size_t(channel.id)], options.visible(channel.id));
     showCurve(turnsCurve.get(), options.x_axis_type == 0);
-    for (int channel = SessionRecord::PowerTotChannel + 1; channel < SessionRecord::MeasuredChannelCount;
-         ++channel)
-        showCurve(channelCurves[size_t(channel)], options.visible(curveKey(channel)));
-
-    changeXAxis(options.x_axis_type);
     applyPens();
-    updateXAxisScaleDraws();
 }
 
-void MainWindow::decoratePlot(QwtPlot *plot)
+SessionPlots::~SessionPlots() = default;
+
+void SessionPlots::decorate(QwtPlot *plot)
 {
     // Three plots one above the other fit on the screen.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -169,49 +130,25 @@ void MainWindow::decoratePlot(QwtPlot *plot)
     // from getting narrower; below that the labels crowd instead.
     plot->setMinimumWidth(minimumPlotWidth);
 
-    plot->setAxisMaxMajor(QwtPlot::xBottom, 10);
-    plot->setAxisMaxMinor(QwtPlot::xBottom, 5);
-    plot->setCanvasBackground(QBrush(QColor(255, 255, 255, 255)));
     // One width for the three left axes, so that the canvases line up.
     plot->axisScaleDraw(QwtPlot::yLeft)->setMinimumExtent(50);
-
-    auto *background = new Background;
-    background->attach(plot);
-
-    auto *grid = new QwtPlotGrid;
-    grid->enableXMin(true);
-    grid->enableYMin(true);
-    grid->setMajorPen(
-        QPen(QBrush(Qt::gray, Qt::SolidPattern), 1.3, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin));
-    grid->setMinorPen(QPen(QBrush(Qt::lightGray, Qt::SolidPattern), 1.3, Qt::SolidLine,
-                           Qt::SquareCap, Qt::RoundJoin));
-    grid->attach(plot);
-
-    auto *legend = new QwtLegend;
-    legend->setDefaultItemMode(QwtLegendData::Checkable);
-    plot->insertLegend(legend, QwtPlot::TopLegend, -1.0);
-    connect(legend, &QwtLegend::checked, this, [this, plot](const QVariant &itemInfo, bool on, int) {
-        if (QwtPlotItem *item = plot->infoToItem(itemInfo))
-            showCurve(item, on);
-    });
+    PlotDecoration::decorate(plot, [this](QwtPlotItem *item, bool on) { showCurve(item, on); });
 }
 
-void MainWindow::applyPens()
+void SessionPlots::applyPens()
 {
-    for (int channel = 0; channel < SessionRecord::MeasuredChannelCount; ++channel)
-        channelCurves[size_t(channel)]->setPen(options.pen(curveKey(channel)));
+    for (const Channel &channel : Channel::sessionCurves())
+        curves[size_t(channel.id)]->setPen(options.pen(channel.id));
 }
 
-void MainWindow::updateGraphs()
+void SessionPlots::updateGraphs()
 {
     // The channel curves read the record's arrays in place: they follow a
     // read by themselves, and a failed one leaves them with fewer samples,
     // never with freed storage.
     const QVector<double> *x = session.xData;
-    for (int channel = 0; channel < SessionRecord::MeasuredChannelCount; ++channel) {
-        static_cast<DenseCurve *>(channelCurves[size_t(channel)])
-            ->setArrays(x, session.channel(channel));
-    }
+    for (const Channel &channel : Channel::sessionCurves())
+        static_cast<DenseCurve *>(curves[size_t(channel.id)])->setArrays(x, channel.data(session));
 
     double firstX = emptyFirstX;
     double lastX = emptyLastX;
@@ -223,7 +160,7 @@ void MainWindow::updateGraphs()
 
     // An un-zoomed plot shows the whole session; with one sample the step
     // is 0, which asks the scale engine for a step of its own.
-    const std::array<QwtPlot *, 3> plots = sessionPlots();
+    const std::array<QwtPlot *, 3> &plots = plotList;
     const double step = (lastX - firstX) / 10.0;
     auto showWholeSession = [&](QwtPlot *plot) {
         plot->setAxisScale(QwtPlot::xBottom, firstX, lastX, step);
@@ -267,46 +204,18 @@ void MainWindow::updateGraphs()
     }
 }
 
-void MainWindow::showCurve(QwtPlotItem *item, bool on)
+void SessionPlots::showCurve(QwtPlotItem *item, bool on)
 {
-    item->setVisible(on);
-
-    // Keep the legend's check box in step (setChecked does not emit checked).
-    for (QwtPlot *plot : sessionPlots()) {
-        auto *legend = qobject_cast<QwtLegend *>(plot->legend());
-        QWidget *widget = legend ? legend->legendWidget(plot->itemToInfo(item)) : nullptr;
-        if (widget) {
-            if (auto *label = qobject_cast<QwtLegendLabel *>(widget))
-                label->setChecked(on);
-            break;
-        }
-    }
-
-    if (QwtPlot *plot = item->plot())
-        plot->replot();
+    PlotDecoration::showCurve(item, on);
 }
 
-void MainWindow::changeXAxis(int curr_cbox_index)
+void SessionPlots::showWholeRide()
 {
-    if (curr_cbox_index == 0)
-        session.setXChannel(SessionRecord::TimeChannel);
-    else if (curr_cbox_index == 1)
-        session.setXChannel(SessionRecord::SpaceChannel);
-    updateXAxisScaleDraws();
-    updateGraphs();
+    zoomers[Top]->zoom(0);
 }
 
-void MainWindow::updateXAxisScaleDraws()
+void SessionPlots::updateXAxisScaleDraws(int mode)
 {
-    const QString timeUnit = TimeScaleDraw::unitFormat(options.time_unit);
-    ui->xAxisComboBox->setItemText(0, tr("Time") + QStringLiteral("\n(") + timeUnit
-                                          + QLatin1Char(')'));
-    ui->xAxisComboBox->setItemText(1, tr("Space") + QStringLiteral("\n(")
-                                          + SpaceScaleDraw::unitText(options.space_unit)
-                                          + QLatin1Char(')'));
-
-    const std::array<QwtPlot *, 3> plots = sessionPlots();
-    const int mode = ui->xAxisComboBox->currentIndex();
     if (mode != 0 && mode != 1)
         return;
 
@@ -321,12 +230,12 @@ void MainWindow::updateXAxisScaleDraws()
     for (int i : {Bottom, Center, Top}) {
         QwtScaleDraw *draw = nullptr;
         if (mode == 0)
-            draw = new TimeScaleDraw(base, timeUnit);
+            draw = new TimeScaleDraw(base, TimeScaleDraw::unitFormat(options.time_unit));
         else
             draw = new SpaceScaleDraw(offset, factor);
         // The zoomer labels its tracker with the same scale draw; it must
         // let go of the old one before the plot deletes it.
         zoomers[size_t(i)]->scaleDraw = draw;
-        plots[size_t(i)]->setAxisScaleDraw(QwtPlot::xBottom, draw);
+        plotList[size_t(i)]->setAxisScaleDraw(QwtPlot::xBottom, draw);
     }
 }

@@ -5,10 +5,11 @@
 #include <QPoint>
 #include <QSize>
 
+#include <array>
+
 class MyZoomer;
 class Options;
 class QwtPlotCurve;
-class QwtPlotGrid;
 class QwtPlotItem;
 class TurnRecord;
 
@@ -39,10 +40,8 @@ private:
     void showFullRevolution();
 
     Ui::TurnDialog *ui;
-    QwtPlotGrid *grid = nullptr;
-    QwtPlotCurve *powerCurve = nullptr;
-    QwtPlotCurve *forceLeftCurve = nullptr;
-    QwtPlotCurve *forceRightCurve = nullptr;
+    // Total power, left force, right force.
+    std::array<QwtPlotCurve *, 3> curves{};
     MyZoomer *zoomer = nullptr;
     TurnRecord *turn;
     Options *options;

@@ -1,0 +1,73 @@
+#ifndef VOK_SESSIONPLOTS_H
+#define VOK_SESSIONPLOTS_H
+
+#include "Channel.h"
+
+#include <QObject>
+
+#include <array>
+#include <memory>
+
+class CanvasPicker;
+class MyZoomer;
+class Options;
+class QwtPlot;
+class QwtPlotCurve;
+class QwtPlotItem;
+class SessionRecord;
+
+// The ride on the main window's three stacked plots: power on the top one,
+// pedal offsets and up/down percentages in the centre, height, speed, heart
+// rate and cadence at the bottom, all over one shared x axis that zooms in
+// step. Owns the curves, the zoomers, the turn markers and their picker; the
+// plots themselves belong to the window's form.
+class SessionPlots : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum Position { Top, Center, Bottom };
+
+    // Builds the curves with the pens and visibility of options. session and
+    // options must outlive this object; the curves draw from the session's
+    // arrays in place.
+    SessionPlots(const std::array<QwtPlot *, 3> &plots, const SessionRecord &session,
+                 const Options &options, QObject *parent);
+    ~SessionPlots() override;
+
+    const std::array<QwtPlot *, 3> &plots() const { return plotList; }
+    QwtPlotCurve *curve(Channel::Id channel) const { return curves[size_t(channel)]; }
+    // One dot per single-turn file along the top of the power plot, shown in
+    // time mode only.
+    QwtPlotCurve *turnMarkers() const { return turnsCurve.get(); }
+
+    void applyPens();
+    // Labels the x axes for the chooser's mode: 0 time, 1 distance.
+    void updateXAxisScaleDraws(int mode);
+    // Hands the session's arrays to the curves and shows them: the whole ride
+    // on plots that are not zoomed, the zoomed x range on all three otherwise.
+    void updateGraphs();
+    void showCurve(QwtPlotItem *item, bool on);
+    // Back to the whole ride on all three plots.
+    void showWholeRide();
+
+signals:
+    // A turn marker was double-clicked: the index of its turn.
+    void turnClicked(int index);
+
+private:
+    void decorate(QwtPlot *plot);
+
+    std::array<QwtPlot *, 3> plotList;
+    const SessionRecord &session;
+    const Options &options;
+
+    std::array<QwtPlotCurve *, Channel::SessionCount> curves{};
+    // Held here because no plot owns the markers while the axis shows distance.
+    std::unique_ptr<QwtPlotCurve> turnsCurve;
+    std::array<QwtPlotCurve *, 3> xRangeLines{};
+    std::array<MyZoomer *, 3> zoomers{};
+    CanvasPicker *picker = nullptr;
+};
+
+#endif
