@@ -1,64 +1,88 @@
-#ifndef VOK_GUIDRIVER_H
-#define VOK_GUIDRIVER_H
+#pragma once
 
 #include "MainWindow.h"
-#include "ModalAnswer.h"
+#include "TestFiles.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
 #include <QtTest>
+#include <QtWidgets>
+#include <qwt_plot.h>
+#include <qwt_plot_curve.h>
 
-#include <functional>
+// The program's settings store, in a temporary directory: as in two runs, one
+// MainWindow reads what the previous one wrote.
+struct TemporarySettings {
+    TemporarySettings()
+    {
+        QCoreApplication::setOrganizationName(QStringLiteral("Calvina Labs"));
+        QCoreApplication::setApplicationName(QStringLiteral("VOK"));
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+        clear();
+    }
+    QString path() const { return dir.path(); }
+    void clear() { QSettings().clear(); }
+    QTemporaryDir dir;
+};
 
-// Drives the program's modal dialogs from a test the way a user would.
-
-// Answers the next modal widget of type Dialog from inside its event loop.
-// Should another widget be waiting instead, it is closed so that the test
-// fails, not hangs.
-template<typename Dialog>
-void whenModal(std::function<void(Dialog *)> answer)
+// The store as the next run sees it; an invalid value removes the key.
+inline void store(const QString &key, const QVariant &value)
 {
-    answerModal<Dialog>(answer, [] {
-        if (QWidget *other = QApplication::activeModalWidget())
-            other->close();
-        QFAIL("the expected modal dialog did not open");
-    });
+    value.isValid() ? QSettings().setValue(key, value) : QSettings().remove(key);
 }
+inline QVariant stored(const QString &key) { return QSettings().value(key); }
+inline QStringList storedKeys() { return QSettings().allKeys(); }
 
-// Picks path in a file dialog. The file name field ignores selectFile while
-// it has the focus, and a dialog that refuses the file is cancelled rather
-// than left waiting for a user.
+// Answers the next modal T from inside its event loop; without one for ten seconds
+// gives up, by default failing rather than hanging. Deleting the timer withdraws it.
+template <typename T, typename Answer>
+QPointer<QTimer> answerModal(Answer answer, std::function<void()> giveUp = [] {
+    if (QWidget *other = QApplication::activeModalWidget()) other->close();
+    QFAIL("the expected modal dialog did not open");
+})
+{
+    auto *timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, timer, [=, attempts = 0]() mutable {
+        T *widget = qobject_cast<T *>(QApplication::activeModalWidget());
+        if (!widget && ++attempts < 1000)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        widget ? answer(widget) : giveUp();
+    });
+    timer->start(10);
+    return timer;
+}
+template <typename T> void whenModal(std::function<void(T *)> answer) { answerModal<T>(answer); }
+
+// Picks path in a file dialog; its name field ignores selectFile while focused.
 inline void choose(QFileDialog *files, const QString &path)
 {
-    if (QWidget *focus = files->focusWidget())
-        focus->clearFocus();
+    if (QWidget *focus = files->focusWidget()) focus->clearFocus();
     files->selectFile(path);
     QMetaObject::invokeMethod(files, "accept");
-    if (files->isVisible())
-        files->reject();
+    if (files->isVisible()) files->reject(); // refused: cancel, not wait for a user
 }
 
-// Opens a ride through File > Open...; true if it was read.
+// Opens path through File > Open...; true once the window holds that file.
 inline bool openRide(MainWindow &window, const QString &path)
 {
     whenModal<QFileDialog>([path](QFileDialog *files) { choose(files, path); });
-    auto *open = window.findChild<QAction *>(QStringLiteral("actionOpen"));
-    if (!open)
-        return false;
-    open->trigger();
+    window.findChild<QAction *>(QStringLiteral("actionOpen"))->trigger();
     return window.sessionRecord().fileName == QFileInfo(path).fileName();
 }
 
-// Closes the window and answers "Do you really want to quit?" with OK.
 inline bool confirmQuit(MainWindow &window)
 {
     whenModal<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Ok)->click(); });
     return window.close();
 }
 
-#endif
+// The curve titled title in any plot inside window, or null.
+inline QwtPlotCurve *findCurve(QWidget &window, const QString &title)
+{
+    for (QwtPlot *plot : window.findChildren<QwtPlot *>())
+        for (QwtPlotItem *item : plot->itemList(QwtPlotItem::Rtti_PlotCurve))
+            if (item->title().text() == title)
+                return static_cast<QwtPlotCurve *>(item);
+    return nullptr;
+}
