@@ -10,18 +10,23 @@
 #include <QStringList>
 #include <QtTest>
 
-// Declares `variable` as the full path of `tool`. Where the tool is missing a
-// developer's run skips the test with the reason; under CI it fails, because
-// CI installs every tool (tools/install-deps.sh --test).
-#define VOK_REQUIRE_TOOL(variable, tool)                                                        \
-    const QString variable = QStandardPaths::findExecutable(QStringLiteral(tool));             \
+// Where something a test needs is missing, a developer's run skips the test
+// with the reason; under CI it fails, because CI installs everything
+// (tools/install-deps.sh --test).
+#define VOK_REQUIRE(condition, reason)                                                          \
     do {                                                                                        \
-        if (variable.isEmpty()) {                                                               \
+        if (!(condition)) {                                                                     \
             if (qEnvironmentVariableIsSet("CI"))                                                \
-                QFAIL(tool " is not installed (tools/install-deps.sh --test installs it)");      \
-            QSKIP(tool " is not installed (tools/install-deps.sh --test installs it)");          \
+                QFAIL(reason);                                                                  \
+            QSKIP(reason);                                                                      \
         }                                                                                       \
     } while (false)
+
+// Declares `variable` as the full path of `tool`.
+#define VOK_REQUIRE_TOOL(variable, tool)                                                        \
+    const QString variable = QStandardPaths::findExecutable(QStringLiteral(tool));             \
+    VOK_REQUIRE(!variable.isEmpty(),                                                            \
+                tool " is not installed (tools/install-deps.sh --test installs it)")
 
 struct ToolRun {
     int exitCode = -1;
