@@ -6,13 +6,10 @@
 
 #include <QProcess>
 #include <QStandardPaths>
-#include <QString>
-#include <QStringList>
 #include <QtTest>
 
-// Where something a test needs is missing, a developer's run skips the test
-// with the reason; under CI it fails, because CI installs everything
-// (tools/install-deps.sh --test).
+// Where something a test needs is missing, a developer's run skips the test with
+// the reason; under CI it fails, because CI installs everything (install-deps.sh --test).
 #define VOK_REQUIRE(condition, reason)                                                          \
     do {                                                                                        \
         if (!(condition)) {                                                                     \
@@ -36,18 +33,17 @@ struct ToolRun {
 
 inline ToolRun runTool(const QString &program, const QStringList &arguments)
 {
+    ToolRun run;
     QProcess process;
     process.start(program, arguments);
-    ToolRun run;
     if (!process.waitForFinished(60000)) {
         process.kill();
         process.waitForFinished();
-        run.errors = QStringLiteral("%1 did not finish").arg(program);
-        return run;
+        run.errors = program + QStringLiteral(" did not finish\n");
     }
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     run.output = QString::fromUtf8(process.readAllStandardOutput());
-    run.errors = QString::fromUtf8(process.readAllStandardError());
+    run.errors += QString::fromUtf8(process.readAllStandardError());
     return run;
 }
 
