@@ -1,9 +1,8 @@
-// Stands in for the Google Earth program in the tests: records the arguments
-// it was started with, one per line, and a copy of the file named by the
-// first one, in the directory given by VOK_FAKE_GOOGLEEARTH_RECORD. A file
-// "done" is written last, so a test waits for it.
+// Stands in for Google Earth in the tests: writes the arguments it was
+// started with, one a line, to the file that VOK_FAKE_GOOGLEEARTH_RECORD
+// names. The file appears under that name only once it is complete.
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 int main(int argc, char *argv[])
@@ -11,19 +10,12 @@ int main(int argc, char *argv[])
     const char *record = std::getenv("VOK_FAKE_GOOGLEEARTH_RECORD");
     if (!record)
         return 2;
-    const std::string directory(record);
-
-    std::ofstream arguments(directory + "/arguments.txt", std::ios::binary);
+    const std::string part = std::string(record) + ".part";
+    std::FILE *file = std::fopen(part.c_str(), "w");
+    if (!file)
+        return 1;
     for (int i = 1; i < argc; ++i)
-        arguments << argv[i] << '\n';
-    arguments.close();
-
-    if (argc > 1) {
-        std::ifstream document(argv[1], std::ios::binary);
-        std::ofstream copy(directory + "/document.kml", std::ios::binary);
-        copy << document.rdbuf();
-    }
-
-    std::ofstream(directory + "/done") << "done\n";
-    return 0;
+        std::fprintf(file, "%s\n", argv[i]);
+    std::fclose(file);
+    return std::rename(part.c_str(), record) == 0 ? 0 : 1;
 }

@@ -1,32 +1,13 @@
-#include "DialogDriver.h"
-#include "MainWindow.h"
-#include "SampleSession.h"
-#include "TemporarySettings.h"
-#include "TestFiles.h"
-
-#include <QDir>
-#include <QFile>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QtTest>
-
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
+// File > "Export as KML" and "View in GoogleEarth" on a ride opened through
+// File > Open..., with a stand-in for Google Earth that records its arguments.
+#include "GuiDriver.h"
 
 namespace {
 
-const QString warningText = QStringLiteral(
-    "An un-expected error occured when generating the KML file. Please retry to export again.\n"
-    "If the proble persists, contact the support team.");
-
-// The document of the sample session, written out by hand.
-QByteArray sampleDocument()
-{
-    return readAll(QStringLiteral(VOK_TEST_DATA_DIR "/sample_session.kml"));
-}
+const QString ride = QStringLiteral(
+    VOK_SOURCE_DIR "/tests/data/data/two_samples_and_two_turns/S_100407_10-30.csv");
+// The document of that ride names it.
+const QByteArray named = "<name>S_100407_10-30.csv</name>";
 
 } // namespace
 
@@ -35,197 +16,92 @@ class tst_KmlExport : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void exportsUnderTheChosenName_data();
-    void exportsUnderTheChosenName();
-    void cancelledExportDoesNothing();
-    void unwritableTargetWarns_data();
-    void unwritableTargetWarns();
-    void failedExportKeepsTheExistingFile();
-    void startsGoogleEarthOnTheDocument();
-    void withoutGoogleEarthPathNothingStarts();
+    void exportAs_data();
+    void exportAs();
+    void viewInGoogleEarth_data();
+    void viewInGoogleEarth();
 
 private:
     TemporarySettings settings;
-    QTemporaryDir dir;
-    QString sessionPath;
 };
 
-void tst_KmlExport::initTestCase()
-{
-    QVERIFY(dir.isValid());
-    sessionPath = writeSampleSession(dir.filePath(QStringLiteral("ride")));
-    QVERIFY(!sessionPath.isEmpty());
-    QVERIFY(!sampleDocument().isEmpty());
-}
-
-void tst_KmlExport::exportsUnderTheChosenName_data()
+void tst_KmlExport::exportAs_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("written"); // empty: nothing is
+    QTest::addColumn<QString>("message");
 
-    QTest::newRow("name without suffix gets .kml") << "export/ride" << "export/ride.kml";
-    QTest::newRow("name with .kml is kept") << "export/ride.kml" << "export/ride.kml";
-    QTest::newRow("name with another suffix is kept") << "export/ride.txt" << "export/ride.txt";
-    QTest::newRow("suffix in capitals is kept") << "export/RIDE.KML" << "export/RIDE.KML";
+    const QString exported = QStringLiteral("Information, KML generation: "
+                                            "Data successfully exported to: %1");
+    QTest::newRow("a name without suffix gets .kml") << "ride" << "ride.kml" << exported;
+    QTest::newRow("a name with another suffix is kept") << "ride.txt" << "ride.txt" << exported;
+    QTest::newRow("a folder that does not exist")
+        << "missing/ride.kml" << ""
+        << "Warning, KML generation: An un-expected error occured when generating the KML file. "
+           "Please retry to export again.\nIf the proble persists, contact the support team.";
 }
 
-void tst_KmlExport::exportsUnderTheChosenName()
+void tst_KmlExport::exportAs()
 {
     QFETCH(QString, typed);
     QFETCH(QString, written);
+    QFETCH(QString, message);
 
     QTemporaryDir target;
-    QVERIFY(QDir(target.path()).mkdir("export"));
     MainWindow window;
-    QVERIFY(openSession(window, sessionPath));
+    QVERIFY(openRide(window, ride));
+    whenModal<QFileDialog>([&](QFileDialog *files) { choose(files, target.filePath(typed)); });
+    QString shown;
+    whenModal<QMessageBox>([&shown](QMessageBox *box) {
+        shown = QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(box->icon())
+            + QStringLiteral(", %1: %2").arg(box->windowTitle(), box->text());
+        box->button(QMessageBox::Ok)->click();
+    });
+    window.findChild<QAction *>(QStringLiteral("actionExport_as_KML"))->trigger();
 
-    DialogDriver driver;
-    driver.fileToChoose = target.filePath(typed);
-    window.exportKML();
-
-    QCOMPARE(driver.fileDialogs, QStringList{"Export as KML"});
-    QCOMPARE(driver.messages.size(), 1);
-    QCOMPARE(driver.messages[0].icon, QMessageBox::Information);
-    QCOMPARE(driver.messages[0].title, QStringLiteral("KML generation"));
-    QCOMPARE(driver.messages[0].text, "Data successfully exported to: " + target.filePath(written));
-    QCOMPARE(readAll(target.filePath(written)), sampleDocument());
-    QCOMPARE(QDir(target.filePath("export")).entryList(QDir::Files | QDir::Hidden),
-             QStringList{QFileInfo(written).fileName()});
+    QCOMPARE(shown, written.isEmpty() ? message : message.arg(target.filePath(written)));
+    QCOMPARE(QDir(target.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             written.isEmpty() ? QStringList() : QStringList(written));
+    QVERIFY(written.isEmpty() || readAll(target.filePath(written)).contains(named));
 }
 
-void tst_KmlExport::cancelledExportDoesNothing()
+void tst_KmlExport::viewInGoogleEarth_data()
 {
-    MainWindow window;
-    QVERIFY(openSession(window, sessionPath));
-    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    QTest::addColumn<bool>("chosen");
 
-    DialogDriver driver; // no file chosen: the dialog is cancelled
-    window.exportKML();
-
-    QCOMPARE(driver.fileDialogs.size(), 1);
-    QVERIFY(driver.messages.isEmpty());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    QTest::newRow("Google Earth chosen in the options") << true;
+    QTest::newRow("no Google Earth chosen") << false;
 }
 
-void tst_KmlExport::unwritableTargetWarns_data()
+void tst_KmlExport::viewInGoogleEarth()
 {
-    QTest::addColumn<QString>("typed");
+    QFETCH(bool, chosen);
 
-    QTest::newRow("folder that does not exist") << "missing/ride.kml";
-    QTest::newRow("folder that is a plain file") << "plain.txt/ride";
-}
-
-void tst_KmlExport::unwritableTargetWarns()
-{
-    QFETCH(QString, typed);
-
-    QTemporaryDir target;
-    QVERIFY(writeFile(target.filePath("plain.txt"), "plain\n"));
-    MainWindow window;
-    QVERIFY(openSession(window, sessionPath));
-
-    DialogDriver driver;
-    driver.fileToChoose = target.filePath(typed);
-    window.exportKML();
-
-    QCOMPARE(driver.messages.size(), 1);
-    QCOMPARE(driver.messages[0].icon, QMessageBox::Warning);
-    QCOMPARE(driver.messages[0].title, QStringLiteral("KML generation"));
-    QCOMPARE(driver.messages[0].text, warningText);
-    QCOMPARE(QDir(target.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList{"plain.txt"});
-    QCOMPARE(readAll(target.filePath("plain.txt")), QByteArray("plain\n"));
-}
-
-void tst_KmlExport::failedExportKeepsTheExistingFile()
-{
-#ifdef Q_OS_UNIX
-    QTemporaryDir target;
-    const QString path = target.filePath("ride.kml");
-    const QByteArray old = "<kml>last week's ride</kml>";
-    QVERIFY(writeFile(path, old));
-    MainWindow window;
-    QVERIFY(openSession(window, sessionPath));
-
-    // The write fails half-way, as on a full disk (a file size limit stops
-    // root as well as anyone else).
-    rlimit saved{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 200;
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    DialogDriver driver;
-    driver.fileToChoose = path;
-    window.exportKML();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-
-    // The file dialog asked before replacing; then the export failed.
-    QCOMPARE(driver.messages.size(), 2);
-    QVERIFY(driver.messages[0].text.contains(QLatin1String("already exists")));
-    QCOMPARE(driver.messages[1].icon, QMessageBox::Warning);
-    QCOMPARE(driver.messages[1].text, warningText);
-    QCOMPARE(readAll(path), old);
-    QCOMPARE(QDir(target.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList{"ride.kml"});
-#else
-    QSKIP("needs a file size limit (setrlimit)");
-#endif
-}
-
-void tst_KmlExport::startsGoogleEarthOnTheDocument()
-{
-    // Installed under a path with blanks, as Google Earth often is.
+    // Installed under a name with a blank, as Google Earth often is.
     QTemporaryDir install;
-    QVERIFY(QDir(install.path()).mkdir("Google Earth Pro"));
-    const QString program = install.filePath("Google Earth Pro/google earth");
+    const QString program = install.filePath(QStringLiteral("google earth"));
     QVERIFY(QFile::copy(QStringLiteral(VOK_FAKE_GOOGLEEARTH), program));
-    QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
-    QTemporaryDir record;
-    qputenv("VOK_FAKE_GOOGLEEARTH_RECORD", QFile::encodeName(record.path()));
-
-    settings.clear();
-    QSettings().setValue("options/googleearth/fullpath", program);
+    const QString record = install.filePath(QStringLiteral("arguments"));
+    qputenv("VOK_FAKE_GOOGLEEARTH_RECORD", QFile::encodeName(record));
+    store(QStringLiteral("options/googleearth/fullpath"), chosen ? program : QString());
     MainWindow window;
-    QCOMPARE(window.optionsRecord().googleEarthPath, program);
-    QVERIFY(openSession(window, sessionPath));
-
-    // The cache directory is made when it is missing.
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    QVERIFY(QDir(cache).removeRecursively());
-    const QString document = cache + QStringLiteral("/tmp.kml");
-
-    DialogDriver driver;
-    window.viewInGoogleEarth();
-    QVERIFY(driver.messages.isEmpty());
-    QCOMPARE(readAll(document), sampleDocument());
-
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record.filePath("done")), 20000);
-    QCOMPARE(QString::fromLocal8Bit(readAll(record.filePath("arguments.txt"))), document + "\n");
-    QCOMPARE(readAll(record.filePath("document.kml")), sampleDocument());
-    settings.clear();
-}
-
-void tst_KmlExport::withoutGoogleEarthPathNothingStarts()
-{
-    QTemporaryDir record;
-    qputenv("VOK_FAKE_GOOGLEEARTH_RECORD", QFile::encodeName(record.path()));
-    settings.clear();
-    MainWindow window;
-    QVERIFY(window.optionsRecord().googleEarthPath.isEmpty());
-    QVERIFY(openSession(window, sessionPath));
+    QVERIFY(openRide(window, ride));
+    // The cache directory is made again when it is missing.
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     QVERIFY(QDir(cache).removeRecursively());
 
-    DialogDriver driver;
-    window.viewInGoogleEarth();
-    QTest::qWait(300);
-
-    QVERIFY(driver.messages.isEmpty());
-    QVERIFY(!QFile::exists(cache + QStringLiteral("/tmp.kml")));
-    QVERIFY(QDir(record.path()).isEmpty());
+    window.findChild<QAction *>(QStringLiteral("actionView_in_GoogleEarth"))->trigger();
+    if (!chosen) {
+        QTest::qWait(500);
+        QVERIFY(!QFile::exists(record));
+        QVERIFY(QDir(cache).isEmpty());
+        return;
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 20000);
+    const QStringList arguments = QString::fromLocal8Bit(readAll(record)).split(QLatin1Char('\n'));
+    QCOMPARE(arguments.size(), 2); // the document's path, then nothing after the line end
+    QCOMPARE(QFileInfo(arguments[0]).absolutePath(), QDir(cache).absolutePath());
+    QVERIFY(readAll(arguments[0]).contains(named));
 }
 
 QTEST_MAIN(tst_KmlExport)
