@@ -81,8 +81,10 @@ void TestFileOpening::rejectedRide()
     whenModal<QMessageBox>([&](QMessageBox *box) {
         message = box->windowTitle() + ": " + box->text();
         staleWhileShown = staleCurves(window);
-        for (QwtPlot *plot : window.findChildren<QwtPlot *>())
+        for (QwtPlot *plot : window.findChildren<QwtPlot *>()) {
+            plot->replot();
             plot->grab();
+        }
         box->button(QMessageBox::Ok)->click();
     });
     QVERIFY(openRide(window, bad));
