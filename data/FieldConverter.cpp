@@ -41,44 +41,19 @@ bool plainDecimal(const char *begin, const char *end, double &value)
     return true;
 }
 
-QString fromUtf16(const ushort *begin, const ushort *end)
-{
-    return QString::fromRawData(reinterpret_cast<const QChar *>(begin), int(end - begin));
-}
-
 } // namespace
 
-double FieldConverter::toDouble(const char *begin, const char *end, const TextLineReader &reader)
+double FieldConverter::toDouble(const char *begin, const char *end)
 {
     double value;
     if (plainDecimal(begin, end, value))
         return value;
-    return reader.text(begin, end).toDouble();
+    return TextLineReader::text(begin, end).toDouble();
 }
 
-double FieldConverter::toDouble(const ushort *begin, const ushort *end, const TextLineReader &)
+double FieldConverter::toSeconds(const char *begin, const char *end)
 {
-    return fromUtf16(begin, end).toDouble();
-}
-
-double FieldConverter::toSeconds(const char *begin, const char *end, const TextLineReader &reader)
-{
-    return timeSeconds(reader.text(begin, end));
-}
-
-double FieldConverter::toSeconds(const ushort *begin, const ushort *end, const TextLineReader &)
-{
-    return timeSeconds(fromUtf16(begin, end));
-}
-
-QString FieldConverter::toText(const char *begin, const char *end, const TextLineReader &reader)
-{
-    return reader.text(begin, end);
-}
-
-QString FieldConverter::toText(const ushort *begin, const ushort *end, const TextLineReader &)
-{
-    return QString(reinterpret_cast<const QChar *>(begin), int(end - begin));
+    return timeSeconds(TextLineReader::text(begin, end));
 }
 
 double FieldConverter::timeSeconds(const QString &field)

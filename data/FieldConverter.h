@@ -6,84 +6,58 @@
 
 #include <cstring>
 
-class TextLineReader;
-
-// Converts the fields of a comma-separated line straight from its raw bytes
-// (char) or UTF-16 code units (ushort): numbers exactly as QString::toDouble
-// converts them and times exactly as QTime::fromString(field, "h:mm:ss")
-// reads them. The plain forms that fill real files ("-12.345", "352",
-// "0:01:07") are converted here, correctly rounded; every other form goes to
-// Qt's own conversion, so the result never differs from it.
+// Converts the fields of a comma-separated line straight from its UTF-8
+// bytes: numbers exactly as QString::toDouble converts them and times
+// exactly as QTime::fromString(field, "h:mm:ss") reads them. The plain forms
+// that fill real files ("-12.345", "352", "0:01:07") are converted here,
+// correctly rounded; every other form goes to Qt's own conversion, so the
+// result never differs from it.
 class FieldConverter
 {
 public:
     // Each converts the field that starts at begin and runs to the next
     // comma or to end, and returns where the field ends (that comma or end).
-    template<typename Char>
-    static const Char *number(const Char *begin, const Char *end, double &value,
-                              const TextLineReader &reader);
+    static const char *number(const char *begin, const char *end, double &value);
     // Seconds since midnight of an "h:mm:ss" time, 0 when it is not one.
-    template<typename Char>
-    static const Char *seconds(const Char *begin, const Char *end, double &value,
-                               const TextLineReader &reader);
-    template<typename Char>
-    static const Char *fieldEnd(const Char *begin, const Char *end);
+    static const char *seconds(const char *begin, const char *end, double &value);
+    static const char *fieldEnd(const char *begin, const char *end)
+    {
+        const void *comma = std::memchr(begin, ',', size_t(end - begin));
+        return comma ? static_cast<const char *>(comma) : end;
+    }
 
     // Whole fields, in any form.
-    static double toDouble(const char *begin, const char *end, const TextLineReader &reader);
-    static double toDouble(const ushort *begin, const ushort *end, const TextLineReader &reader);
-    static double toSeconds(const char *begin, const char *end, const TextLineReader &reader);
-    static double toSeconds(const ushort *begin, const ushort *end, const TextLineReader &reader);
-    static QString toText(const char *begin, const char *end, const TextLineReader &reader);
-    static QString toText(const ushort *begin, const ushort *end, const TextLineReader &reader);
+    static double toDouble(const char *begin, const char *end);
+    static double toSeconds(const char *begin, const char *end);
 
     // Seconds since midnight of a time read with the format "h:mm:ss", or 0.
     static double timeSeconds(const QString &field);
 
 private:
-    template<typename Char>
-    static bool isDigit(Char c) { return unsigned(c) - '0' < 10u; }
-    template<typename Char>
-    static unsigned digit(Char c) { return unsigned(c) - '0'; }
+    static bool isDigit(char c) { return unsigned(c) - '0' < 10u; }
+    static unsigned digit(char c) { return unsigned(c) - '0'; }
 
     static constexpr double powersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9,
                                              1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17,
                                              1e18, 1e19};
 };
 
-template<>
-inline const char *FieldConverter::fieldEnd(const char *begin, const char *end)
-{
-    const void *comma = std::memchr(begin, ',', size_t(end - begin));
-    return comma ? static_cast<const char *>(comma) : end;
-}
-
-template<>
-inline const ushort *FieldConverter::fieldEnd(const ushort *begin, const ushort *end)
-{
-    while (begin != end && *begin != ',')
-        ++begin;
-    return begin;
-}
-
-template<typename Char>
-inline const Char *FieldConverter::number(const Char *begin, const Char *end, double &value,
-                                          const TextLineReader &reader)
+inline const char *FieldConverter::number(const char *begin, const char *end, double &value)
 {
     // Optional minus, digits, optional point and digits. Up to 19 digits
     // fit the 64-bit mantissa; up to 2^53 it is an exact double, and so is
     // every power of ten used here, so one division rounds correctly.
-    const Char *p = begin;
+    const char *p = begin;
     const bool negative = p != end && *p == '-';
     p += negative;
-    const Char *digits = p;
+    const char *digits = p;
     quint64 mantissa = 0;
     while (p != end && isDigit(*p))
         mantissa = mantissa * 10 + digit(*p++);
     const qint64 whole = p - digits;
     qint64 fraction = 0;
     if (p != end && *p == '.') {
-        const Char *fractionDigits = ++p;
+        const char *fractionDigits = ++p;
         while (p != end && isDigit(*p))
             mantissa = mantissa * 10 + digit(*p++);
         fraction = p - fractionDigits;
@@ -103,16 +77,14 @@ inline const Char *FieldConverter::number(const Char *begin, const Char *end, do
     } else {
         p = fieldEnd(p, end);
     }
-    value = toDouble(begin, p, reader);
+    value = toDouble(begin, p);
     return p;
 }
 
-template<typename Char>
-inline const Char *FieldConverter::seconds(const Char *begin, const Char *end, double &value,
-                                           const TextLineReader &reader)
+inline const char *FieldConverter::seconds(const char *begin, const char *end, double &value)
 {
     // One or two hour digits, then ":mm:ss".
-    const Char *p = begin;
+    const char *p = begin;
     if (end - p >= 7 && isDigit(p[0])) {
         unsigned hour = digit(*p++);
         if (isDigit(*p))
@@ -128,7 +100,7 @@ inline const Char *FieldConverter::seconds(const Char *begin, const Char *end, d
         }
     }
     p = fieldEnd(begin, end);
-    value = toSeconds(begin, p, reader);
+    value = toSeconds(begin, p);
     return p;
 }
 

@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include <climits>
 #include <cstring>
 
 namespace {
@@ -21,12 +20,6 @@ const QRegularExpression &tagPattern()
     return pattern;
 }
 
-const QRegularExpression &startKmPattern()
-{
-    static const QRegularExpression pattern(QStringLiteral("^Km @ Start ,(\\d+\\.\\d*)$"));
-    return pattern;
-}
-
 const QRegularExpression &startTimePattern()
 {
     static const QRegularExpression pattern(
@@ -34,36 +27,34 @@ const QRegularExpression &startTimePattern()
     return pattern;
 }
 
-// The tag and start time patterns match lines of a few dozen characters;
-// the start distance may carry any number of digits, so a longer line is
-// matched on its bytes rather than turned into a string.
-constexpr qint64 LongHeaderLine = 4096;
+// The tag and start time patterns match lines of a few dozen characters: a
+// longer line is not turned into text at all.
+QRegularExpressionMatch matchHeaderLine(const QRegularExpression &pattern, TextLineReader &reader)
+{
+    if (!reader.readLine() || reader.lineSize() > 4096)
+        return QRegularExpressionMatch();
+    return pattern.match(reader.lineText());
+}
 
-// "Km @ Start ," followed by digits, a point and digits, on the raw bytes of
-// an ASCII line. (The pattern's \d stands for ASCII digits only, as
-// QRegularExpression does without Unicode properties; a line with other
-// bytes goes to the pattern itself.)
-bool matchLongStartKm(const TextLineReader &reader, double &km)
+// The start distance line: "Km @ Start ," then ASCII digits, a point and
+// ASCII digits, matched on its bytes, since the digits may be any number.
+bool matchStartKm(const char *p, const char *end, double &km)
 {
     static const char prefix[] = "Km @ Start ,";
     const qint64 prefixSize = sizeof prefix - 1;
-    const char *p = reader.lineBegin();
-    const char *end = reader.lineEnd();
     if (end - p < prefixSize || std::memcmp(p, prefix, size_t(prefixSize)) != 0)
         return false;
     const char *number = p + prefixSize;
     auto isDigit = [](char c) { return unsigned(c) - '0' < 10u; };
-    p = number;
-    while (p != end && isDigit(*p))
-        ++p;
+    for (p = number; p != end && isDigit(*p); ++p) {
+    }
     if (p == number || p == end || *p != '.')
         return false;
-    ++p;
-    while (p != end && isDigit(*p))
-        ++p;
+    for (++p; p != end && isDigit(*p); ++p) {
+    }
     if (p != end)
         return false;
-    km = FieldConverter::toDouble(number, end, reader);
+    km = FieldConverter::toDouble(number, end);
     return true;
 }
 
@@ -96,25 +87,24 @@ enum Column {
 
 // Splits one sample line at its commas and appends its values to the
 // columns; false for a line with fewer than 19 fields, which adds nothing.
-template<typename Char>
-bool appendSample(const Char *p, const Char *end, const TextLineReader &reader,
-                  SampleColumns<ColumnCount> &columns, QMap<int, QString> &photos)
+bool appendSample(const char *p, const char *end, SampleColumns<ColumnCount> &columns,
+                  QMap<int, QString> &photos)
 {
     double value[MinimumFields] = {};
-    const Char *photoBegin = nullptr;
-    const Char *photoEnd = nullptr;
+    const char *photoBegin = nullptr;
+    const char *photoEnd = nullptr;
     int fields = 0;
     for (int field = 0;; ++field) {
-        const Char *next;
+        const char *next;
         switch (field) {
         case TimeField:
-            next = FieldConverter::seconds(p, end, value[field], reader);
+            next = FieldConverter::seconds(p, end, value[field]);
             break;
         case LongitudeField: case LatitudeField: case HeightField: case HeartRateField:
         case CadenceField: case SpeedField: case PowerTotField: case PowerLeftField:
         case PowerRightField: case OffsetLeftField: case OffsetRightField:
         case UpDownLeftField: case UpDownRightField: case SpaceField:
-            next = FieldConverter::number(p, end, value[field], reader);
+            next = FieldConverter::number(p, end, value[field]);
             break;
         case PhotoField:
             next = FieldConverter::fieldEnd(p, end);
@@ -153,18 +143,8 @@ bool appendSample(const Char *p, const Char *end, const TextLineReader &reader,
     row[LatitudeColumn] = value[LatitudeField];
     columns.append(row);
     if (fields > PhotoField)
-        photos.insert(columns.size() - 1, FieldConverter::toText(photoBegin, photoEnd, reader));
+        photos.insert(columns.size() - 1, TextLineReader::text(photoBegin, photoEnd));
     return true;
-}
-
-bool appendSample(const TextLineReader &reader, SampleColumns<ColumnCount> &columns,
-                  QMap<int, QString> &photos)
-{
-    if (reader.isDecoded()) {
-        const auto *line = reinterpret_cast<const ushort *>(reader.decodedLine().utf16());
-        return appendSample(line, line + reader.decodedLine().size(), reader, columns, photos);
-    }
-    return appendSample(reader.lineBegin(), reader.lineEnd(), reader, columns, photos);
 }
 
 } // namespace
@@ -173,10 +153,11 @@ bool appendSample(const TextLineReader &reader, SampleColumns<ColumnCount> &colu
 void SessionRecord::reset()
 {
     fileName.clear();
+    // Let go of the last ride's memory, not only of its values.
     for (int number = 0; number < ChannelCount; ++number)
-        channel(number)->clear();
-    longitude.clear();
-    latitude.clear();
+        *channel(number) = QVector<double>();
+    longitude = QVector<double>();
+    latitude = QVector<double>();
     photos.clear();
     turns.clear();
     startDateTime = QDateTime();
@@ -228,13 +209,11 @@ bool SessionRecord::read(const QString &path)
     if (!info.isFile() || !file.open(QIODevice::ReadOnly))
         return false;
     TextLineReader reader(file);
-    const qint64 expectedSamples = reader.countRecords(4, MinimumFields - 1, INT_MAX, false);
+    const qint64 expectedSamples = reader.countRecords(4, MinimumFields - 1);
     bool accepted = true;
 
     // Tag line: date, and hour and minute, of the start.
-    QRegularExpressionMatch match;
-    if (reader.readLine())
-        match = tagPattern().match(reader.lineText(LongHeaderLine));
+    QRegularExpressionMatch match = matchHeaderLine(tagPattern(), reader);
     if (match.hasMatch()) {
         startDateTime = QDateTime(
             QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt()),
@@ -244,26 +223,11 @@ bool SessionRecord::read(const QString &path)
     }
 
     // Start distance.
-    match = QRegularExpressionMatch();
-    bool kmTaken = false;
-    if (reader.readLine()) {
-        if (!reader.isDecoded() && reader.lineSize() > LongHeaderLine && reader.lineIsAscii()) {
-            kmTaken = matchLongStartKm(reader, startKm);
-        } else {
-            match = startKmPattern().match(reader.lineText());
-            if (match.hasMatch()) {
-                startKm = match.captured(1).toDouble();
-                kmTaken = true;
-            }
-        }
-    }
-    if (!kmTaken)
+    if (!reader.readLine() || !matchStartKm(reader.lineBegin(), reader.lineEnd(), startKm))
         accepted = false;
 
     // Start time, to the second.
-    match = QRegularExpressionMatch();
-    if (reader.readLine())
-        match = startTimePattern().match(reader.lineText(LongHeaderLine));
+    match = matchHeaderLine(startTimePattern(), reader);
     if (match.hasMatch()) {
         startDateTime.setTime(QTime(match.captured(1).toInt(), match.captured(2).toInt(),
                                     match.captured(3).toInt()));
@@ -287,7 +251,7 @@ bool SessionRecord::read(const QString &path)
         }
         if (reader.lineEquals(QLatin1String("#####")))
             break;
-        if (!appendSample(reader, columns, photos))
+        if (!appendSample(reader.lineBegin(), reader.lineEnd(), columns, photos))
             accepted = false;
     }
     columns.finish();

@@ -17,23 +17,18 @@ const QRegularExpression &tagPattern()
     return pattern;
 }
 
-// The tag pattern matches a few dozen characters at most.
-constexpr qint64 LongTagLine = 4096;
-
 enum Column { AngleColumn, PowerColumn, ForceLeftColumn, ForceRightColumn, ColumnCount };
 
 // A data line has exactly five fields: a sample number, then the angle,
 // the power and the two forces. False for any other number of fields.
-template<typename Char>
-bool appendAngleSample(const Char *p, const Char *end, const TextLineReader &reader,
-                       SampleColumns<ColumnCount> &columns)
+bool appendAngleSample(const char *p, const char *end, SampleColumns<ColumnCount> &columns)
 {
     p = FieldConverter::fieldEnd(p, end);
     if (p == end)
         return false;
     double value[ColumnCount];
     for (int column = 0; column < ColumnCount; ++column) {
-        p = FieldConverter::number(p + 1, end, value[column], reader);
+        p = FieldConverter::number(p + 1, end, value[column]);
         if ((p == end) != (column == ColumnCount - 1))
             return false;
     }
@@ -41,24 +36,12 @@ bool appendAngleSample(const Char *p, const Char *end, const TextLineReader &rea
     return true;
 }
 
-bool appendAngleSample(const TextLineReader &reader, SampleColumns<ColumnCount> &columns)
-{
-    if (reader.isDecoded()) {
-        const auto *line = reinterpret_cast<const ushort *>(reader.decodedLine().utf16());
-        return appendAngleSample(line, line + reader.decodedLine().size(), reader, columns);
-    }
-    return appendAngleSample(reader.lineBegin(), reader.lineEnd(), reader, columns);
-}
-
 } // namespace
 
 void TurnRecord::reset()
 {
     path.clear();
-    power.clear();
-    forceLeft.clear();
-    forceRight.clear();
-    angle.clear();
+    power = forceLeft = forceRight = angle = QVector<double>();
     timestamp = QDateTime();
 }
 
@@ -72,26 +55,28 @@ bool TurnRecord::read(const QString &filePath)
     if (!QFileInfo(filePath).isFile() || !file.open(QIODevice::ReadOnly))
         return false;
     TextLineReader reader(file);
-    const qint64 expectedSamples = reader.countRecords(1, 4, 4, true);
 
+    // The tag pattern matches a few dozen characters: a longer line is not
+    // turned into text at all.
     QRegularExpressionMatch match;
-    if (reader.readLine())
-        match = tagPattern().match(reader.lineText(LongTagLine));
+    if (reader.readLine() && reader.lineSize() <= 4096)
+        match = tagPattern().match(reader.lineText());
     if (!match.hasMatch())
         return false;
     timestamp = QDateTime(
         QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt()),
         QTime(match.captured(4).toInt(), match.captured(5).toInt(), match.captured(6).toInt()));
 
-    SampleColumns<ColumnCount> columns({&angle, &power, &forceLeft, &forceRight}, expectedSamples);
+    // Single-turn files are short: the arrays grow as they are filled.
+    SampleColumns<ColumnCount> columns({&angle, &power, &forceLeft, &forceRight}, -1);
     bool separatorReached = false;
-    // The end of the file reads as an empty line, which has one field.
+    // A file that ends before its separator line is not read to the end.
     while (reader.readLine()) {
         if (reader.lineEquals(QLatin1String("#####"))) {
             separatorReached = true;
             break;
         }
-        if (!appendAngleSample(reader, columns))
+        if (!appendAngleSample(reader.lineBegin(), reader.lineEnd(), columns))
             break;
     }
     columns.finish();

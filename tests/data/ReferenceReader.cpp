@@ -4,13 +4,19 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStringList>
-#include <QTextStream>
+#include <QTextCodec>
 #include <QTime>
 
 #include <cstring>
 
 namespace {
+
+QDateTime dateTime(const QRegularExpressionMatch &match)
+{
+    const auto number = [&](int group) { return match.captured(group).toInt(); };
+    return QDateTime(QDate(number(1), number(2), number(3)),
+                     QTime(number(4), number(5), match.lastCapturedIndex() >= 6 ? number(6) : 0));
+}
 
 int secondsOfDay(const QString &field)
 {
@@ -18,37 +24,45 @@ int secondsOfDay(const QString &field)
     return time.isValid() ? (time.hour() * 60 + time.minute()) * 60 + time.second() : 0;
 }
 
-QString arrayDifference(const char *name, const QVector<double> &actual,
-                        const QVector<double> &expected)
+using Arrays = QVector<const QVector<double> *>;
+
+// The first of the arrays that differ bit for bit, or else the rest of the
+// records as text, if that differs.
+QString firstDifference(const QString &names, const Arrays &actual, const Arrays &expected,
+                        const QString &actualRest, const QString &expectedRest)
 {
-    if (actual.size() != expected.size()) {
-        return QStringLiteral("%1: %2 values, expected %3")
-            .arg(QLatin1String(name)).arg(actual.size()).arg(expected.size());
-    }
     for (int i = 0; i < actual.size(); ++i) {
-        if (std::memcmp(&actual[i], &expected[i], sizeof(double)) != 0) {
-            return QStringLiteral("%1[%2]: %3, expected %4")
-                .arg(QLatin1String(name)).arg(i)
-                .arg(actual[i], 0, 'g', 17).arg(expected[i], 0, 'g', 17);
-        }
+        const size_t bytes = size_t(actual[i]->size()) * sizeof(double);
+        if (actual[i]->size() != expected[i]->size()
+            || std::memcmp(actual[i]->constData(), expected[i]->constData(), bytes) != 0)
+            return names.section(QLatin1Char(' '), i, i) + QStringLiteral(" differs");
     }
-    return QString();
+    return actualRest == expectedRest ? QString() : actualRest + "; expected " + expectedRest;
 }
 
-QString dateTimeDifference(const char *name, const QDateTime &actual, const QDateTime &expected)
+QString text(const QDateTime &t)
 {
-    if (actual.isNull() != expected.isNull() || actual.isValid() != expected.isValid()
-        || actual.date() != expected.date() || actual.time() != expected.time()
-        || actual.timeSpec() != expected.timeSpec()) {
-        return QStringLiteral("%1: %2 %3, expected %4 %5")
-            .arg(QLatin1String(name), actual.date().toString(Qt::ISODate),
-                 actual.time().toString(Qt::ISODate), expected.date().toString(Qt::ISODate),
-                 expected.time().toString(Qt::ISODate));
-    }
-    return QString();
+    return t.isNull() ? QStringLiteral("null")
+                      : t.toString(Qt::ISODate) + QString::number(t.timeSpec());
 }
 
 } // namespace
+
+QStringList ReferenceReader::lines(QByteArray bytes)
+{
+    // A UTF-16 or UTF-32 file is read as the same text in UTF-8.
+    QTextCodec *codec = QTextCodec::codecForUtfText(bytes, nullptr);
+    if (codec && codec->mibEnum() != 106)
+        bytes = codec->toUnicode(bytes).toUtf8();
+    // QString::fromUtf8 skips a byte order mark at the start and replaces
+    // each invalid byte.
+    QStringList lines = QString::fromUtf8(bytes.constData(), bytes.size()).split(QLatin1Char('\n'));
+    if (lines.last().isEmpty())
+        lines.removeLast(); // what follows the last line end
+    for (QString &line : lines)
+        line.chop(line.endsWith(QLatin1Char('\r')));
+    return lines;
+}
 
 bool ReferenceReader::readSession(SessionRecord &record, const QString &path)
 {
@@ -57,46 +71,41 @@ bool ReferenceReader::readSession(SessionRecord &record, const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    QTextStream in(&file);
+    const QStringList lines = ReferenceReader::lines(file.readAll());
+    int next = 0;
+    const auto line = [&] { return next < lines.size() ? lines[next++] : QString(); };
     bool accepted = true;
 
-    const QRegularExpression tag(QStringLiteral(
+    static const QRegularExpression tag(QStringLiteral(
         "^VOK_session_file ,S_(\\d{2})(\\d{2})(\\d{2})_(\\d{2})-(\\d{2}).csv$"));
-    const QRegularExpression startKm(QStringLiteral("^Km @ Start ,(\\d+\\.\\d*)$"));
-    const QRegularExpression startTime(
+    static const QRegularExpression startKm(QStringLiteral("^Km @ Start ,(\\d+\\.\\d*)$"));
+    static const QRegularExpression startTime(
         QStringLiteral("^Time @ Start ,(\\d{2})[-/](\\d{2})[-/](\\d{2})$"));
-
-    QRegularExpressionMatch match = tag.match(in.readLine());
-    if (match.hasMatch()) {
-        record.startDateTime = QDateTime(
-            QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt()),
-            QTime(match.captured(4).toInt(), match.captured(5).toInt(), 0));
-    } else {
-        accepted = false;
-    }
-    match = startKm.match(in.readLine());
+    const auto headerLine = [&](const QRegularExpression &pattern) {
+        const QRegularExpressionMatch match = pattern.match(line());
+        accepted = accepted && match.hasMatch();
+        return match;
+    };
+    QRegularExpressionMatch match = headerLine(tag);
     if (match.hasMatch())
+        record.startDateTime = dateTime(match);
+    if ((match = headerLine(startKm)).hasMatch())
         record.startKm = match.captured(1).toDouble();
-    else
-        accepted = false;
-    match = startTime.match(in.readLine());
-    if (match.hasMatch()) {
+    if ((match = headerLine(startTime)).hasMatch()) {
         record.startDateTime.setTime(QTime(match.captured(1).toInt(), match.captured(2).toInt(),
                                            match.captured(3).toInt()));
-    } else {
-        accepted = false;
     }
-    in.readLine();
+    line();
 
     for (;;) {
-        if (in.atEnd()) {
+        if (next == lines.size()) {
             accepted = false;
             break;
         }
-        const QString line = in.readLine();
-        if (line == QLatin1String("#####"))
+        const QString sample = line();
+        if (sample == QLatin1String("#####"))
             break;
-        const QStringList fields = line.split(QLatin1Char(','), Qt::KeepEmptyParts);
+        const QStringList fields = sample.split(QLatin1Char(','));
         if (fields.size() < 19) {
             accepted = false;
             continue;
@@ -119,23 +128,14 @@ bool ReferenceReader::readSession(SessionRecord &record, const QString &path)
         if (fields.size() >= 20)
             record.photos[record.time.size() - 1] = fields[19];
     }
-    file.close();
-
     if (!accepted)
         return false;
-    return scanTurnFiles(record, QFileInfo(path).dir().path());
-}
 
-bool ReferenceReader::scanTurnFiles(SessionRecord &record, const QString &directory)
-{
-    const QDir dir(directory);
-    const QStringList names =
-        dir.entryList(QStringList(QStringLiteral("T_*.csv")), QDir::Files, QDir::Name);
+    const QDir dir = QFileInfo(path).dir();
     bool result = true;
-    for (const QString &name : names) {
+    for (const QString &name : dir.entryList({"T_*.csv"}, QDir::Files, QDir::Name)) {
         record.turns.append(TurnRecord());
-        result = readTurn(record.turns.last(), dir.absolutePath() + QLatin1Char('/') + name)
-            && result;
+        result = readTurn(record.turns.last(), dir.absolutePath() + '/' + name) && result;
     }
     return result;
 }
@@ -147,22 +147,18 @@ bool ReferenceReader::readTurn(TurnRecord &record, const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    QTextStream in(&file);
-    const QRegularExpression tag(QStringLiteral(
+    const QStringList lines = ReferenceReader::lines(file.readAll());
+    static const QRegularExpression tag(QStringLiteral(
         "^VOK_Single_Turn_file ,T_(\\d{2})(\\d{2})(\\d{2}).(\\d{2})-(\\d{2})-(\\d{2}).csv$"));
-    const QRegularExpressionMatch match = tag.match(in.readLine());
+    const QRegularExpressionMatch match = tag.match(lines.value(0));
     if (!match.hasMatch())
         return false;
-    record.timestamp = QDateTime(
-        QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt()),
-        QTime(match.captured(4).toInt(), match.captured(5).toInt(), match.captured(6).toInt()));
-    for (;;) {
-        const QString line = in.readLine();
-        if (line == QLatin1String("#####")) {
-            file.close();
+    record.timestamp = dateTime(match);
+    for (int i = 1;; ++i) {
+        const QString line = lines.value(i); // an empty line after the end
+        if (line == QLatin1String("#####"))
             return true;
-        }
-        const QStringList fields = line.split(QLatin1Char(','), Qt::KeepEmptyParts);
+        const QStringList fields = line.split(QLatin1Char(','));
         if (fields.size() != 5)
             return false;
         record.angle.append(fields[1].toDouble());
@@ -174,61 +170,37 @@ bool ReferenceReader::readTurn(TurnRecord &record, const QString &path)
 
 QString ReferenceReader::difference(const SessionRecord &actual, const SessionRecord &expected)
 {
-    static const char *const names[SessionRecord::ChannelCount] = {
-        "powerLeft", "powerRight", "powerTot", "offsetLeft", "offsetRight", "upDownLeft",
-        "upDownRight", "height", "speed", "heartRate", "cadence", "time", "space"};
-    for (int number = 0; number < SessionRecord::ChannelCount; ++number) {
-        const QString d =
-            arrayDifference(names[number], *actual.channel(number), *expected.channel(number));
-        if (!d.isEmpty())
-            return d;
+    const auto arrays = [](const SessionRecord &r) {
+        Arrays all;
+        for (int number = 0; number < SessionRecord::ChannelCount; ++number)
+            all << r.channel(number);
+        return all << &r.longitude << &r.latitude;
+    };
+    const auto rest = [](const SessionRecord &r) {
+        QStringList photos;
+        for (auto photo = r.photos.cbegin(); photo != r.photos.cend(); ++photo)
+            photos << QString::number(photo.key()) + '=' + photo.value();
+        return QStringList{text(r.startDateTime), QString::number(r.startKm, 'g', 17), r.fileName,
+                           photos.join('|'), QString::number(r.xChannel), r.xData ? "x" : "no x",
+                           QString::number(r.turns.size()) + " turns"}.join(QLatin1String(", "));
+    };
+    QString d = firstDifference("powerLeft powerRight powerTot offsetLeft offsetRight upDownLeft"
+                                " upDownRight height speed heartRate cadence time space"
+                                " longitude latitude",
+                                arrays(actual), arrays(expected), rest(actual), rest(expected));
+    for (int i = 0; i < actual.turns.size() && d.isEmpty(); ++i) {
+        if (!(d = difference(actual.turns[i], expected.turns[i])).isEmpty())
+            d = QStringLiteral("turns[%1]: %2").arg(i).arg(d);
     }
-    QString d = arrayDifference("longitude", actual.longitude, expected.longitude);
-    if (d.isEmpty())
-        d = arrayDifference("latitude", actual.latitude, expected.latitude);
-    if (d.isEmpty())
-        d = dateTimeDifference("startDateTime", actual.startDateTime, expected.startDateTime);
-    if (!d.isEmpty())
-        return d;
-    if (std::memcmp(&actual.startKm, &expected.startKm, sizeof(double)) != 0) {
-        return QStringLiteral("startKm: %1, expected %2")
-            .arg(actual.startKm, 0, 'g', 17).arg(expected.startKm, 0, 'g', 17);
-    }
-    if (actual.photos != expected.photos) {
-        return QStringLiteral("photos: %1 entries (%2), expected %3 (%4)")
-            .arg(actual.photos.size()).arg(QStringList(actual.photos.values()).join(QLatin1Char('|')))
-            .arg(expected.photos.size()).arg(QStringList(expected.photos.values()).join(QLatin1Char('|')));
-    }
-    if (actual.fileName != expected.fileName)
-        return QStringLiteral("fileName: %1, expected %2").arg(actual.fileName, expected.fileName);
-    if (actual.xChannel != expected.xChannel)
-        return QStringLiteral("xChannel: %1, expected %2").arg(actual.xChannel).arg(expected.xChannel);
-    if ((actual.xData == nullptr) != (expected.xData == nullptr))
-        return QStringLiteral("xData set in one record only");
-    if (actual.turns.size() != expected.turns.size()) {
-        return QStringLiteral("turns: %1, expected %2")
-            .arg(actual.turns.size()).arg(expected.turns.size());
-    }
-    for (int i = 0; i < actual.turns.size(); ++i) {
-        d = difference(actual.turns[i], expected.turns[i]);
-        if (!d.isEmpty())
-            return QStringLiteral("turns[%1].%2").arg(i).arg(d);
-    }
-    return QString();
+    return d;
 }
 
 QString ReferenceReader::difference(const TurnRecord &actual, const TurnRecord &expected)
 {
-    QString d = arrayDifference("angle", actual.angle, expected.angle);
-    if (d.isEmpty())
-        d = arrayDifference("power", actual.power, expected.power);
-    if (d.isEmpty())
-        d = arrayDifference("forceLeft", actual.forceLeft, expected.forceLeft);
-    if (d.isEmpty())
-        d = arrayDifference("forceRight", actual.forceRight, expected.forceRight);
-    if (d.isEmpty())
-        d = dateTimeDifference("timestamp", actual.timestamp, expected.timestamp);
-    if (d.isEmpty() && actual.path != expected.path)
-        d = QStringLiteral("path: %1, expected %2").arg(actual.path, expected.path);
-    return d;
+    const auto arrays = [](const TurnRecord &r) {
+        return Arrays{&r.angle, &r.power, &r.forceLeft, &r.forceRight};
+    };
+    return firstDifference(QStringLiteral("angle power forceLeft forceRight"), arrays(actual),
+                           arrays(expected), text(actual.timestamp) + ", " + actual.path,
+                           text(expected.timestamp) + ", " + expected.path);
 }
