@@ -4,9 +4,7 @@
 
 namespace {
 
-const QString ride = QStringLiteral(
-    VOK_SOURCE_DIR "/tests/data/data/two_samples_and_two_turns/S_100407_10-30.csv");
-// The document of that ride names it.
+// The document of the ride names it.
 const QByteArray named = "<name>S_100407_10-30.csv</name>";
 
 } // namespace
@@ -16,6 +14,7 @@ class tst_KmlExport : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QVERIFY(writeRide(ride, 3)); }
     void exportAs_data();
     void exportAs();
     void viewInGoogleEarth_data();
@@ -23,6 +22,8 @@ private slots:
 
 private:
     TemporarySettings settings;
+    QTemporaryDir dir;
+    const QString ride = dir.filePath(QStringLiteral("S_100407_10-30.csv"));
 };
 
 void tst_KmlExport::exportAs_data()

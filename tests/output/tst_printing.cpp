@@ -8,9 +8,6 @@
 
 namespace {
 
-const QString ride = QStringLiteral(
-    VOK_SOURCE_DIR "/tests/data/data/two_samples_and_two_turns/S_100407_10-30.csv");
-
 // Chooses path in the file dialog of File > "Print as pdf" and answers the
 // message that follows; returns its title and text.
 QString printPdf(MainWindow &window, const QString &path)
@@ -32,6 +29,7 @@ class tst_Printing : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init() { settings.clear(); }
     void onePdfPage_data();
     void onePdfPage();
@@ -41,7 +39,16 @@ private slots:
 private:
     TemporarySettings settings;
     QTemporaryDir dir;
+    const QString ride = dir.filePath(QStringLiteral("S_100407_10-30.csv"));
 };
+
+void tst_Printing::initTestCase()
+{
+    // 40 s from 10:30:15, a turn recorded after 10 s.
+    QVERIFY(writeRide(ride, 41));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("T_100407.10-30-25.csv")),
+                      "VOK_Single_Turn_file ,T_100407.10-30-25.csv\n0,0,152,210,12\n#####\n"));
+}
 
 void tst_Printing::onePdfPage_data()
 {
