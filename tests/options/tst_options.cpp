@@ -1,6 +1,6 @@
 // Loading and saving the options record through the real settings store.
 #include "Options.h"
-#include "TemporarySettings.h"
+#include "GuiDriver.h"
 
 namespace {
 

@@ -1,6 +1,5 @@
 // The session plots in the main window, on a ride opened through File > Open...
 #include "GuiDriver.h"
-#include "MyZoomer.h"
 #include "TurnDialog.h"
 
 class tst_RidePlots : public QObject
@@ -10,7 +9,6 @@ class tst_RidePlots : public QObject
 private slots:
     void initTestCase();
     void doubleClickedMarkerOpensItsTurn();
-    void chooserShowsTheWholeRide();
 
 private:
     QwtPlot *plot(const char *name) { return window.findChild<QwtPlot *>(QLatin1String(name)); }
@@ -49,18 +47,6 @@ void tst_RidePlots::doubleClickedMarkerOpensItsTurn()
     QTest::mouseDClick(plot("qwtPlotTop")->canvas(), Qt::LeftButton, Qt::NoModifier,
                        pos + QPoint(3, 4));
     QVERIFY2(title.endsWith(QLatin1String("/T_100407.10-30-45.csv")), qPrintable(title));
-}
-
-void tst_RidePlots::chooserShowsTheWholeRide()
-{
-    plot("qwtPlotTop")->canvas()->findChild<MyZoomer *>()->zoom(QRectF(10, 200, 20, 100));
-    window.findChild<QComboBox *>(QStringLiteral("xAxisComboBox"))->setCurrentIndex(1);
-
-    for (const char *name : {"qwtPlotTop", "qwtPlotCenter", "qwtPlotBottom"}) {
-        QEXPECT_FAIL("", "a change of the x axis keeps the zoom of the old one", Abort);
-        QCOMPARE(plot(name)->canvas()->findChild<MyZoomer *>()->zoomRectIndex(), 0u);
-        QCOMPARE(plot(name)->axisScaleDiv(QwtPlot::xBottom).interval(), QwtInterval(0, 0.28));
-    }
 }
 
 QTEST_MAIN(tst_RidePlots)
