@@ -85,6 +85,12 @@ enum Column {
     CadenceColumn, TimeColumn, SpaceColumn, LongitudeColumn, LatitudeColumn, ColumnCount
 };
 
+// The field each column is read from, in column order.
+constexpr SampleField columnFields[ColumnCount] = {
+    PowerLeftField, PowerRightField, PowerTotField, OffsetLeftField, OffsetRightField,
+    UpDownLeftField, UpDownRightField, HeightField, SpeedField, HeartRateField,
+    CadenceField, TimeField, SpaceField, LongitudeField, LatitudeField};
+
 // Splits one sample line at its commas and appends its values to the
 // columns; false for a line with fewer than 19 fields, which adds nothing.
 bool appendSample(const char *p, const char *end, SampleColumns<ColumnCount> &columns,
@@ -126,21 +132,9 @@ bool appendSample(const char *p, const char *end, SampleColumns<ColumnCount> &co
         return false;
 
     double row[ColumnCount];
-    row[PowerLeftColumn] = value[PowerLeftField];
-    row[PowerRightColumn] = value[PowerRightField];
-    row[PowerTotColumn] = value[PowerTotField];
-    row[OffsetLeftColumn] = value[OffsetLeftField];
-    row[OffsetRightColumn] = value[OffsetRightField];
-    row[UpDownLeftColumn] = value[UpDownLeftField];
-    row[UpDownRightColumn] = value[UpDownRightField];
-    row[HeightColumn] = value[HeightField] / 10; // metres in the file, tens of metres here
-    row[SpeedColumn] = value[SpeedField];
-    row[HeartRateColumn] = value[HeartRateField];
-    row[CadenceColumn] = value[CadenceField];
-    row[TimeColumn] = value[TimeField];
-    row[SpaceColumn] = value[SpaceField];
-    row[LongitudeColumn] = value[LongitudeField];
-    row[LatitudeColumn] = value[LatitudeField];
+    for (int column = 0; column < ColumnCount; ++column)
+        row[column] = value[columnFields[column]];
+    row[HeightColumn] /= 10; // metres in the file, tens of metres here
     columns.append(row);
     if (fields > PhotoField)
         photos.insert(columns.size() - 1, TextLineReader::text(photoBegin, photoEnd));
@@ -153,11 +147,11 @@ bool appendSample(const char *p, const char *end, SampleColumns<ColumnCount> &co
 void SessionRecord::reset()
 {
     fileName.clear();
-    // Let go of the last ride's memory, not only of its values.
+    // The arrays keep their memory: the next ride takes it over (SampleColumns).
     for (int number = 0; number < ChannelCount; ++number)
-        *channel(number) = QVector<double>();
-    longitude = QVector<double>();
-    latitude = QVector<double>();
+        channel(number)->clear();
+    longitude.clear();
+    latitude.clear();
     photos.clear();
     turns.clear();
     startDateTime = QDateTime();
