@@ -147,7 +147,9 @@ bool appendSample(const char *p, const char *end, SampleColumns<ColumnCount> &co
 void SessionRecord::reset()
 {
     fileName.clear();
-    // The arrays keep their memory: the next ride takes it over (SampleColumns).
+    // The arrays keep their memory: the next ride's arrays take its place one
+    // at a time (SampleColumns), where freeing it all at once would hand it
+    // back to the system, to be fetched again page by page.
     for (int number = 0; number < ChannelCount; ++number)
         channel(number)->clear();
     longitude.clear();

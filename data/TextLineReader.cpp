@@ -162,7 +162,8 @@ bool TextLineReader::readLine()
 {
     do {
         char *buffer = m_buffer.get();
-        if (auto *newline = static_cast<char *>(std::memchr(buffer + m_scan, '\n', size_t(m_size - m_scan)))) {
+        const size_t unscanned = size_t(m_size - m_scan);
+        if (auto *newline = static_cast<char *>(std::memchr(buffer + m_scan, '\n', unscanned))) {
             m_lineBegin = buffer + m_pos;
             m_lineEnd = newline != m_lineBegin && newline[-1] == '\r' ? newline - 1 : newline;
             m_pos = m_scan = newline + 1 - buffer;
@@ -183,7 +184,8 @@ bool TextLineReader::readLine()
 
 bool TextLineReader::lineEquals(QLatin1String ascii) const
 {
-    return lineSize() == ascii.size() && std::memcmp(m_lineBegin, ascii.data(), size_t(ascii.size())) == 0;
+    return lineSize() == ascii.size()
+        && std::memcmp(m_lineBegin, ascii.data(), size_t(ascii.size())) == 0;
 }
 
 QString TextLineReader::text(const char *begin, const char *end)
