@@ -56,7 +56,9 @@ QStringList ReferenceReader::lines(QByteArray bytes)
         bytes = codec->toUnicode(bytes).toUtf8();
     // QString::fromUtf8 skips a byte order mark at the start and replaces
     // each invalid byte.
-    QStringList lines = QString::fromUtf8(bytes.constData(), bytes.size()).split(QLatin1Char('\n'));
+    QString text = QString::fromUtf8(bytes.constData(), bytes.size());
+    bytes.clear(); // not held while the text is split: a long ride is large
+    QStringList lines = text.split(QLatin1Char('\n'));
     if (lines.last().isEmpty())
         lines.removeLast(); // what follows the last line end
     for (QString &line : lines)
