@@ -143,13 +143,15 @@ qint64 TextLineReader::countRecords(int skipLines, int minCommas)
 {
     RecordCounter counter{skipLines, minCommas};
     counter.scan(m_buffer.get() + m_pos, m_buffer.get() + m_size);
-    if (!m_eof && !counter.done) {
+    const qint64 rest = m_eof ? 0 : m_device->bytesAvailable();
+    if (rest > 0 && !counter.done) {
         // The rest of the file through a buffer of its own, then back to
         // where the reading goes on.
         const qint64 resume = m_device->pos();
-        const std::unique_ptr<char[]> chunk(new char[size_t(m_chunkSize)]);
+        const qint64 size = qMin(rest, m_chunkSize);
+        const std::unique_ptr<char[]> chunk(new char[size_t(size)]);
         qint64 count;
-        while (!counter.done && (count = m_device->read(chunk.get(), m_chunkSize)) > 0)
+        while (!counter.done && (count = m_device->read(chunk.get(), size)) > 0)
             counter.scan(chunk.get(), chunk.get() + count);
         m_device->seek(resume);
     }
