@@ -124,11 +124,11 @@ int main(int argc, char *argv[])
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
 
-    RideSpec rideSpec;
-    rideSpec.durationSeconds = 24 * 3600.0;
-    rideSpec.rateHz = 10.0;
+    RidePlan ridePlan;
+    ridePlan.durationSeconds = 24 * 3600.0;
+    ridePlan.rateHz = 10.0;
     QTemporaryDir rideDir;
-    const QString path = RideGenerator(rideSpec).write(rideDir.path());
+    const QString path = RideGenerator(ridePlan).write(rideDir.path());
     if (path.isEmpty()) {
         std::fprintf(stderr, "could not write the ride into %s\n", qPrintable(rideDir.path()));
         return 1;

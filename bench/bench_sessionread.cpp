@@ -42,16 +42,16 @@ struct Ride {
 // device's own number formats, with photo references and single-turn files.
 void writeRide(Ride &ride, const QString &directory)
 {
-    RideSpec rideSpec;
-    rideSpec.durationSeconds = ride.hours * 3600.0;
-    rideSpec.rateHz = ride.rateHz;
-    rideSpec.turnFiles = 10;
-    rideSpec.photos = 20;
-    ride.path = RideGenerator(rideSpec).write(directory);
+    RidePlan ridePlan;
+    ridePlan.durationSeconds = ride.hours * 3600.0;
+    ridePlan.rateHz = ride.rateHz;
+    ridePlan.turnFiles = 10;
+    ridePlan.photos = 20;
+    ride.path = RideGenerator(ridePlan).write(directory);
     if (ride.path.isEmpty())
         qFatal("cannot write a ride into %s", qPrintable(directory));
     ride.bytes = QFileInfo(ride.path).size();
-    ride.samples = int(std::lround(rideSpec.durationSeconds * rideSpec.rateHz));
+    ride.samples = int(std::lround(ridePlan.durationSeconds * ridePlan.rateHz));
 }
 
 double median(std::vector<double> values)

@@ -331,19 +331,19 @@ std::string turnFileContent(const std::string &name, const TurnMoment &m, std::m
 
 } // namespace
 
-RideGenerator::RideGenerator(const RideSpec &rideSpec)
-    : m_spec(rideSpec)
+RideGenerator::RideGenerator(const RidePlan &ridePlan)
+    : m_plan(ridePlan)
 {
 }
 
 QString RideGenerator::sessionFileName() const
 {
     std::string name = "S_";
-    appendDate(name, m_spec.start.date());
+    appendDate(name, m_plan.start.date());
     name.push_back('_');
-    appendTwoDigits(name, m_spec.start.time().hour());
+    appendTwoDigits(name, m_plan.start.time().hour());
     name.push_back('-');
-    appendTwoDigits(name, m_spec.start.time().minute());
+    appendTwoDigits(name, m_plan.start.time().minute());
     name += ".csv";
     return QString::fromStdString(name);
 }
@@ -354,18 +354,18 @@ QString RideGenerator::write(const QString &directory) const
         return QString();
     const QDir dir(directory);
 
-    const double duration = std::isfinite(m_spec.durationSeconds)
-                                ? clampTo(m_spec.durationSeconds, 0.0, kMaxSeconds)
+    const double duration = std::isfinite(m_plan.durationSeconds)
+                                ? clampTo(m_plan.durationSeconds, 0.0, kMaxSeconds)
                                 : 0.0;
-    const double rate = std::isfinite(m_spec.rateHz) && m_spec.rateHz > 0.0 ? m_spec.rateHz : 1.0;
+    const double rate = std::isfinite(m_plan.rateHz) && m_plan.rateHz > 0.0 ? m_plan.rateHz : 1.0;
     const double dt = 1.0 / rate;
     const long long samples = std::llround(duration * rate);
 
-    std::mt19937 rng(m_spec.seed);
+    std::mt19937 rng(m_plan.seed);
     const Course course = makeCourse(rng);
 
     // Moments of the single-turn files, evenly spread over the ride.
-    const long long turnCount = std::min<long long>(std::max(m_spec.turnFiles, 0),
+    const long long turnCount = std::min<long long>(std::max(m_plan.turnFiles, 0),
                                                     static_cast<long long>(std::floor(duration)));
     std::vector<TurnMoment> turns(static_cast<std::size_t>(turnCount));
     std::vector<long long> turnSample(turns.size());
@@ -375,7 +375,7 @@ QString RideGenerator::write(const QString &directory) const
     }
 
     // Samples carrying a photo reference, evenly spread.
-    const long long photoCount = std::min<long long>(std::max(m_spec.photos, 0), samples);
+    const long long photoCount = std::min<long long>(std::max(m_plan.photos, 0), samples);
     std::vector<long long> photoSample(static_cast<std::size_t>(photoCount));
     for (std::size_t j = 0; j < photoSample.size(); ++j)
         photoSample[j] = static_cast<long long>(std::floor((j + 0.5) * samples / photoCount));
@@ -390,13 +390,13 @@ QString RideGenerator::write(const QString &directory) const
     out += "VOK_session_file ,";
     out += sessionFileName().toStdString();
     out += "\nKm @ Start ,";
-    appendFixed(out, std::max(0.0, std::isfinite(m_spec.startKm) ? m_spec.startKm : 0.0), 1);
+    appendFixed(out, std::max(0.0, std::isfinite(m_plan.startKm) ? m_plan.startKm : 0.0), 1);
     out += "\nTime @ Start ,";
-    appendTwoDigits(out, m_spec.start.time().hour());
+    appendTwoDigits(out, m_plan.start.time().hour());
     out.push_back('-');
-    appendTwoDigits(out, m_spec.start.time().minute());
+    appendTwoDigits(out, m_plan.start.time().minute());
     out.push_back('-');
-    appendTwoDigits(out, m_spec.start.time().second());
+    appendTwoDigits(out, m_plan.start.time().second());
     out += "\nSample,Time,Longitude,Latitude,Altitude,HeartRate,Cadence,Speed,-,Power,PowerLeft,"
            "PowerRight,OffsetLeft,OffsetRight,UpDownLeft,UpDownRight,-,-,Distance,Photo\n";
 
@@ -535,7 +535,7 @@ QString RideGenerator::write(const QString &directory) const
         return QString();
 
     for (const TurnMoment &turn : turns) {
-        const std::string name = turnFileName(m_spec.start.addSecs(turn.second));
+        const std::string name = turnFileName(m_plan.start.addSecs(turn.second));
         if (!writeFile(dir.filePath(QString::fromStdString(name)), turnFileContent(name, turn, rng)))
             return QString();
     }

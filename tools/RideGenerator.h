@@ -8,7 +8,7 @@
 #include <QtGlobal>
 
 // What kind of ride RideGenerator writes.
-struct RideSpec {
+struct RidePlan {
     double durationSeconds = 3600.0;  // length of the ride
     double rateHz = 1.0;              // samples per second
     int turnFiles = 10;               // single-turn files written beside the session
@@ -41,20 +41,20 @@ struct RideSpec {
 //   than whole seconds in the ride, so no two share a name.
 //
 // Everything is derived from one std::mt19937 seeded with `seed` and written
-// with locale-independent number formatting: equal specs give equal bytes.
+// with locale-independent number formatting: equal plans give equal bytes.
 class RideGenerator {
 public:
-    explicit RideGenerator(const RideSpec &rideSpec = RideSpec());
+    explicit RideGenerator(const RidePlan &ridePlan = RidePlan());
 
     // Writes the session file and its single-turn files into directory (which
     // is created if needed); returns the session file's path, empty on failure.
     QString write(const QString &directory) const;
 
-    // "S_yymmdd_hh-mm.csv" from rideSpec.start.
+    // "S_yymmdd_hh-mm.csv" from ridePlan.start.
     QString sessionFileName() const;
 
 private:
-    RideSpec m_spec;
+    RidePlan m_plan;
 };
 
 #endif // VOK_RIDEGENERATOR_H

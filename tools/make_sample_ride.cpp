@@ -37,7 +37,7 @@ int main(int argc, char **argv)
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
 
-    RideSpec rideSpec;
+    RidePlan ridePlan;
     QString outDir;
     for (int i = 0; i < args.size(); ++i) {
         const QString &arg = args.at(i);
@@ -51,18 +51,18 @@ int main(int argc, char **argv)
             if (arg == QLatin1String("--hours")) {
                 const double hours = value.toDouble(&ok);
                 ok = ok && hours >= 0.0 && hours <= 24.0;
-                rideSpec.durationSeconds = hours * 3600.0;
+                ridePlan.durationSeconds = hours * 3600.0;
             } else if (arg == QLatin1String("--rate")) {
-                rideSpec.rateHz = value.toDouble(&ok);
-                ok = ok && rideSpec.rateHz > 0.0;
+                ridePlan.rateHz = value.toDouble(&ok);
+                ok = ok && ridePlan.rateHz > 0.0;
             } else if (arg == QLatin1String("--turns")) {
-                rideSpec.turnFiles = value.toInt(&ok);
-                ok = ok && rideSpec.turnFiles >= 0;
+                ridePlan.turnFiles = value.toInt(&ok);
+                ok = ok && ridePlan.turnFiles >= 0;
             } else if (arg == QLatin1String("--photos")) {
-                rideSpec.photos = value.toInt(&ok);
-                ok = ok && rideSpec.photos >= 0;
+                ridePlan.photos = value.toInt(&ok);
+                ok = ok && ridePlan.photos >= 0;
             } else if (arg == QLatin1String("--seed")) {
-                rideSpec.seed = value.toUInt(&ok);
+                ridePlan.seed = value.toUInt(&ok);
             }
             if (!ok) {
                 std::fprintf(stderr, "make_sample_ride: bad value '%s' for %s\n",
@@ -80,7 +80,7 @@ int main(int argc, char **argv)
 
     QElapsedTimer timer;
     timer.start();
-    const QString path = RideGenerator(rideSpec).write(outDir);
+    const QString path = RideGenerator(ridePlan).write(outDir);
     if (path.isEmpty()) {
         std::fprintf(stderr, "make_sample_ride: cannot write the ride into %s\n", qPrintable(outDir));
         return 1;

@@ -31,12 +31,12 @@ void TestRideGenerator::sameSeedSameBytes()
 {
     QFETCH(QString, file);
     QTemporaryDir dir;
-    RideSpec spec;
-    spec.durationSeconds = 10.0;
-    spec.seed = 42;
-    spec.turnFiles = 2;
-    spec.photos = 1;
-    QVERIFY(!RideGenerator(spec).write(dir.path()).isEmpty());
+    RidePlan plan;
+    plan.durationSeconds = 10.0;
+    plan.seed = 42;
+    plan.turnFiles = 2;
+    plan.photos = 1;
+    QVERIFY(!RideGenerator(plan).write(dir.path()).isEmpty());
     const QByteArray bytes = readAll(dir.filePath(file));
     QTEST(QString(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex()), "md5");
     // Hand-checked: sample 5 of 10 carries the photo; 91.7 W + 91.9 W = 183.6 W.
@@ -49,10 +49,10 @@ void TestRideGenerator::readerAcceptsWhatItWrites()
 {
     // An hour at ten samples a second: each whole second repeats ten times.
     QTemporaryDir dir;
-    RideSpec spec;
-    spec.rateHz = 10.0;
+    RidePlan plan;
+    plan.rateHz = 10.0;
     SessionRecord session;
-    QVERIFY(session.read(RideGenerator(spec).write(dir.path())));
+    QVERIFY(session.read(RideGenerator(plan).write(dir.path())));
     QCOMPARE(session.time.size(), 36000);
     QCOMPARE(session.time.last(), 3599.0);
     QCOMPARE(session.turns.size(), 10);
