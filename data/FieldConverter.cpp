@@ -2,6 +2,7 @@
 
 #include "TextLineReader.h"
 
+#include <QRegularExpression>
 #include <QTime>
 
 #include <charconv>
@@ -59,7 +60,16 @@ double FieldConverter::toSeconds(const char *begin, const char *end)
 double FieldConverter::timeSeconds(const QString &field)
 {
     const QTime time = QTime::fromString(field, QStringLiteral("h:mm:ss"));
-    if (!time.isValid())
+    if (time.isValid())
+        return double((time.hour() * 60 + time.minute()) * 60 + time.second());
+
+    // A ride longer than a day counts its hours on.
+    static const QRegularExpression longRide(
+        QRegularExpression::anchoredPattern(QStringLiteral("([0-9]+):([0-5][0-9]):([0-5][0-9])")));
+    const QRegularExpressionMatch match = longRide.match(field);
+    if (!match.hasMatch())
         return 0.0;
-    return double((time.hour() * 60 + time.minute()) * 60 + time.second());
+    // Summed as the fast path of seconds() sums, so that both round alike.
+    return match.capturedRef(1).toDouble() * 3600.0
+           + double(match.capturedRef(2).toInt() * 60 + match.capturedRef(3).toInt());
 }

@@ -7,10 +7,10 @@
 #include <cstring>
 
 // Converts the fields of a comma-separated line straight from its UTF-8
-// bytes: numbers exactly as QString::toDouble converts them and times
-// exactly as QTime::fromString(field, "h:mm:ss") reads them. The plain forms
-// that fill real files ("-12.345", "352", "0:01:07") are converted here,
-// correctly rounded; every other form goes to Qt's own conversion, so the
+// bytes: numbers exactly as QString::toDouble converts them, elapsed times
+// as timeSeconds reads them. The plain forms that fill real files
+// ("-12.345", "352", "0:01:07", "31:15:00") are converted here, correctly
+// rounded; every other form goes to the slower general conversion, so the
 // result never differs from it.
 class FieldConverter
 {
@@ -18,7 +18,7 @@ public:
     // Each converts the field that starts at begin and runs to the next
     // comma or to end, and returns where the field ends (that comma or end).
     static const char *number(const char *begin, const char *end, double &value);
-    // Seconds since midnight of an "h:mm:ss" time, 0 when it is not one.
+    // Seconds of an "h:mm:ss" elapsed time, 0 when it is not one.
     static const char *seconds(const char *begin, const char *end, double &value);
     static const char *fieldEnd(const char *begin, const char *end)
     {
@@ -30,7 +30,10 @@ public:
     static double toDouble(const char *begin, const char *end);
     static double toSeconds(const char *begin, const char *end);
 
-    // Seconds since midnight of a time read with the format "h:mm:ss", or 0.
+    // Seconds of an elapsed time "h:mm:ss": what QTime reads with that
+    // format, and past a day hours of any number of digits (minutes and
+    // seconds still 0 to 59), so that "31:15:00" is 112500. Anything else
+    // is 0.
     static double timeSeconds(const QString &field);
 
 private:
@@ -83,20 +86,18 @@ inline const char *FieldConverter::number(const char *begin, const char *end, do
 
 inline const char *FieldConverter::seconds(const char *begin, const char *end, double &value)
 {
-    // One or two hour digits, then ":mm:ss".
+    // Up to 15 hour digits (an exact double whatever they hold), then ":mm:ss".
     const char *p = begin;
-    if (end - p >= 7 && isDigit(p[0])) {
-        unsigned hour = digit(*p++);
-        if (isDigit(*p))
-            hour = hour * 10 + digit(*p++);
-        if (end - p >= 6 && p[0] == ':' && isDigit(p[1]) && isDigit(p[2]) && p[3] == ':'
-            && isDigit(p[4]) && isDigit(p[5]) && (end - p == 6 || p[6] == ',')) {
-            const unsigned minute = digit(p[1]) * 10 + digit(p[2]);
-            const unsigned second = digit(p[4]) * 10 + digit(p[5]);
-            if (hour < 24 && minute < 60 && second < 60) {
-                value = double((hour * 60 + minute) * 60 + second);
-                return p + 6;
-            }
+    quint64 hour = 0;
+    while (p != end && isDigit(*p) && p - begin < 15)
+        hour = hour * 10 + digit(*p++);
+    if (p != begin && end - p >= 6 && p[0] == ':' && isDigit(p[1]) && isDigit(p[2])
+        && p[3] == ':' && isDigit(p[4]) && isDigit(p[5]) && (end - p == 6 || p[6] == ',')) {
+        const unsigned minute = digit(p[1]) * 10 + digit(p[2]);
+        const unsigned second = digit(p[4]) * 10 + digit(p[5]);
+        if (minute < 60 && second < 60) {
+            value = double(hour) * 3600.0 + double(minute * 60 + second);
+            return p + 6;
         }
     }
     p = fieldEnd(begin, end);

@@ -5,9 +5,16 @@
 #include <cmath>
 #include <limits>
 
-TimeScaleDraw::TimeScaleDraw(const QTime &base, const QString &format)
+namespace {
+
+constexpr qint64 secondsPerDay = 24 * 3600;
+
+} // namespace
+
+TimeScaleDraw::TimeScaleDraw(const QTime &base, const QString &format, Reading reading)
     : baseTime(base)
     , format(format)
+    , reading(reading)
 {
 }
 
@@ -22,7 +29,41 @@ QwtText TimeScaleDraw::label(double v) const
         seconds = int(qBound(double(std::numeric_limits<int>::min()), std::trunc(v),
                              double(std::numeric_limits<int>::max())));
     }
+    if (reading == Elapsed) {
+        const qint64 elapsed = qint64(QTime(0, 0).secsTo(baseTime)) + seconds;
+        if (elapsed >= secondsPerDay)
+            return QwtText(elapsedLabel(elapsed));
+    }
     return QwtText(baseTime.addSecs(seconds).toString(format));
+}
+
+// The unit formats hold the fields h, m and s, one or two letters each (two
+// pad with a zero), and separators. Past a day the hours go on counting
+// where a clock would start again.
+QString TimeScaleDraw::elapsedLabel(qint64 seconds) const
+{
+    QString text;
+    for (int i = 0; i < format.size();) {
+        const QChar field = format.at(i);
+        int width = 1;
+        while (i + width < format.size() && format.at(i + width) == field && width < 2)
+            ++width;
+        qint64 value = -1;
+        if (field == QLatin1Char('h'))
+            value = seconds / 3600;
+        else if (field == QLatin1Char('m'))
+            value = seconds / 60 % 60;
+        else if (field == QLatin1Char('s'))
+            value = seconds % 60;
+        if (value < 0) {
+            text += field;
+            ++i;
+            continue;
+        }
+        text += QString::number(value).rightJustified(width, QLatin1Char('0'));
+        i += width;
+    }
+    return text;
 }
 
 QString TimeScaleDraw::unitFormat(quint32 unit)

@@ -5,12 +5,17 @@
 #include <QTime>
 #include <qwt_scale_draw.h>
 
-// Labels an x axis of seconds as clock time: the base time plus the value,
-// shown in a QTime format such as "hh:mm:ss". Wraps at midnight.
+// Labels an x axis of seconds in a QTime format such as "hh:mm:ss": as the
+// time of day the base time plus the value reads on a clock, wrapping at
+// midnight, or as the time elapsed since the start, whose hours count on
+// past a day ("26:30:00").
 class TimeScaleDraw : public QwtScaleDraw
 {
 public:
-    TimeScaleDraw(const QTime &base, const QString &format);
+    enum Reading { TimeOfDay, Elapsed };
+
+    // An elapsed reading counts from the base time as from midnight.
+    TimeScaleDraw(const QTime &base, const QString &format, Reading reading = TimeOfDay);
     ~TimeScaleDraw() override;
 
     QwtText label(double v) const override;
@@ -21,8 +26,11 @@ public:
     static QString unitFormat(quint32 unit);
 
 private:
+    QString elapsedLabel(qint64 seconds) const;
+
     QTime baseTime;
     QString format;
+    Reading reading;
 };
 
 #endif

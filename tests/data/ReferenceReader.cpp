@@ -18,10 +18,18 @@ QDateTime dateTime(const QRegularExpressionMatch &match)
                      QTime(number(4), number(5), match.lastCapturedIndex() >= 6 ? number(6) : 0));
 }
 
-int secondsOfDay(const QString &field)
+// Elapsed seconds of "h:mm:ss", hours of any length; 0 for anything else.
+double elapsedSeconds(const QString &field)
 {
     const QTime time = QTime::fromString(field, QStringLiteral("h:mm:ss"));
-    return time.isValid() ? (time.hour() * 60 + time.minute()) * 60 + time.second() : 0;
+    if (time.isValid())
+        return (time.hour() * 60 + time.minute()) * 60 + time.second();
+    static const QRegularExpression pattern(QStringLiteral("\\A([0-9]+):([0-5][0-9]):([0-5][0-9])\\z"));
+    const QRegularExpressionMatch match = pattern.match(field);
+    if (!match.hasMatch())
+        return 0.0;
+    const QStringList parts = field.split(QLatin1Char(':'));
+    return parts[0].toDouble() * 3600.0 + (parts[1].toInt() * 60 + parts[2].toInt());
 }
 
 using Arrays = QVector<const QVector<double> *>;
@@ -112,7 +120,7 @@ bool ReferenceReader::readSession(SessionRecord &record, const QString &path)
             accepted = false;
             continue;
         }
-        record.time.append(secondsOfDay(fields[1]));
+        record.time.append(elapsedSeconds(fields[1]));
         record.longitude.append(fields[2].toDouble());
         record.latitude.append(fields[3].toDouble());
         record.height.append(fields[4].toDouble() / 10);

@@ -62,10 +62,22 @@ void TestFieldConverter::convert_data()
     QTest::newRow("hour with one digit") << QByteArray("1:02:03") << true << 3723.0;
     QTest::newRow("hour with two digits") << QByteArray("01:02:03") << true << 3723.0;
     QTest::newRow("last second of the day") << QByteArray("23:59:59") << true << 86399.0;
-    QTest::newRow("hour 24") << QByteArray("24:00:00") << true << 0.0;
+    QTest::newRow("a whole day") << QByteArray("24:00:00") << true << 86400.0;
+    QTest::newRow("a day and a second") << QByteArray("24:00:01") << true << 86401.0;
+    QTest::newRow("largest with two hour digits") << QByteArray("99:59:59") << true << 359999.0;
+    QTest::newRow("three hour digits") << QByteArray("123:00:00") << true << 442800.0;
+    QTest::newRow("hour with leading zeros") << QByteArray("001:02:03") << true << 3723.0;
+    QTest::newRow("fifteen hour digits")
+        << QByteArray("999999999999999:59:59") << true << 999999999999999.0 * 3600.0 + 3599.0;
+    QTest::newRow("twenty hour digits") << QByteArray("12345678901234567890:00:01") << true
+                                        << 12345678901234567890.0 * 3600.0 + 1.0;
     QTest::newRow("minute 60") << QByteArray("1:60:00") << true << 0.0;
+    QTest::newRow("minute 60 past a day") << QByteArray("25:60:00") << true << 0.0;
+    QTest::newRow("second 60 past a day") << QByteArray("25:00:60") << true << 0.0;
+    QTest::newRow("no seconds") << QByteArray("24:00") << true << 0.0;
     QTest::newRow("minute with one digit") << QByteArray("1:2:03") << true << 0.0;
-    QTest::newRow("hour with three digits") << QByteArray("001:02:03") << true << 0.0;
+    QTest::newRow("minute with one digit past a day") << QByteArray("31:2:03") << true << 0.0;
+    QTest::newRow("negative hours") << QByteArray("-25:00:00") << true << 0.0;
     QTest::newRow("plus sign") << QByteArray("+1:02:03") << true << 3723.0;
     QTest::newRow("blank before") << QByteArray(" 1:02:03") << true << 0.0;
     QTest::newRow("seconds as a decimal") << QByteArray("1:02:03.5") << true << 0.0;

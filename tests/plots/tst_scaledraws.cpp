@@ -4,6 +4,8 @@
 #include <QTest>
 #include <qwt_text.h>
 
+Q_DECLARE_METATYPE(TimeScaleDraw::Reading)
+
 // The x-axis (and tracker) labels, and the unit texts the x-axis chooser shows.
 class TestScaleDraws : public QObject
 {
@@ -22,28 +24,46 @@ void TestScaleDraws::timeLabel_data()
 {
     QTest::addColumn<QTime>("base"); // midnight when relative, the ride's start otherwise
     QTest::addColumn<quint32>("unit");
+    QTest::addColumn<TimeScaleDraw::Reading>("reading");
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("label");
 
     const QTime midnight(0, 0);
-    QTest::newRow("relative, the fraction dropped") << midnight << 0u << 3725.9 << "01:02:05";
-    QTest::newRow("a minute after a 10:15 start") << QTime(10, 15) << 0u << 60.0 << "10:16:00";
-    QTest::newRow("the same in hours and minutes") << QTime(10, 15) << 1u << 60.0 << "10:16";
-    QTest::newRow("mm:ss, hours not carried into minutes") << midnight << 3u << 3725.0 << "02:05";
-    QTest::newRow("past midnight, next day's clock") << QTime(23, 30) << 0u << 3600.0 << "00:30:00";
-    QTest::newRow("negative fraction, toward zero") << QTime(0, 0, 10) << 0u << -0.9 << "00:00:10";
-    QTest::newRow("an unknown unit labels all Error") << QTime(10, 15) << 6u << 60.0 << "Error";
+    const auto clock = TimeScaleDraw::TimeOfDay;
+    const auto elapsed = TimeScaleDraw::Elapsed;
+    QTest::newRow("relative, the fraction dropped") << midnight << 0u << clock << 3725.9 << "01:02:05";
+    QTest::newRow("a minute after a 10:15 start") << QTime(10, 15) << 0u << clock << 60.0 << "10:16:00";
+    QTest::newRow("the same in hours and minutes") << QTime(10, 15) << 1u << clock << 60.0 << "10:16";
+    QTest::newRow("mm:ss, hours not carried into minutes") << midnight << 3u << clock << 3725.0 << "02:05";
+    QTest::newRow("past midnight, next day's clock") << QTime(23, 30) << 0u << clock << 3600.0 << "00:30:00";
+    QTest::newRow("negative fraction, toward zero") << QTime(0, 0, 10) << 0u << clock << -0.9 << "00:00:10";
+    QTest::newRow("an unknown unit labels all Error") << QTime(10, 15) << 6u << clock << 60.0 << "Error";
     QTest::newRow("a value beyond any ride stops at the largest int of seconds")
-        << midnight << 0u << 1.0e300 << "03:14:07";
-    QTest::newRow("not a number is the start") << QTime(8, 0) << 0u << qQNaN() << "08:00:00";
+        << midnight << 0u << clock << 1.0e300 << "03:14:07";
+    QTest::newRow("elapsed, within the first day as a clock")
+        << midnight << 0u << elapsed << 86399.0 << "23:59:59";
+    QTest::newRow("elapsed, a whole day") << midnight << 0u << elapsed << 86400.0 << "24:00:00";
+    QTest::newRow("elapsed, hours past a day") << midnight << 0u << elapsed << 95400.0 << "26:30:00";
+    QTest::newRow("elapsed, hours and minutes past a day")
+        << midnight << 1u << elapsed << 95400.0 << "26:30";
+    QTest::newRow("elapsed, minutes and seconds past a day")
+        << midnight << 3u << elapsed << 95405.0 << "30:05";
+    QTest::newRow("elapsed, three hour digits") << midnight << 2u << elapsed << 360000.0 << "100";
+    QTest::newRow("clock, the same moment on the next day")
+        << QTime(10, 30) << 0u << clock << 95400.0 << "13:00:00";
+    QTest::newRow("elapsed, far beyond any ride") << midnight << 0u << elapsed << 1.0e300
+                                                  << "596523:14:07";
+    QTest::newRow("not a number is the start") << QTime(8, 0) << 0u << clock << qQNaN() << "08:00:00";
 }
 
 void TestScaleDraws::timeLabel()
 {
     QFETCH(QTime, base);
     QFETCH(quint32, unit);
+    QFETCH(TimeScaleDraw::Reading, reading);
     QFETCH(double, value);
-    QTEST(TimeScaleDraw(base, TimeScaleDraw::unitFormat(unit)).label(value).text(), "label");
+    QTEST(TimeScaleDraw(base, TimeScaleDraw::unitFormat(unit), reading).label(value).text(),
+          "label");
 }
 
 void TestScaleDraws::spaceLabel_data()
