@@ -213,6 +213,14 @@ void DenseCurve::setArrays(const QVector<double> *x, const QVector<double> *y)
     setData(new ArrayPairData(x, y));
 }
 
+void DenseCurve::setBreaks(const QVector<int> &breaks)
+{
+    if (pieceStarts != breaks) {
+        pieceStarts = breaks;
+        itemChanged();
+    }
+}
+
 void DenseCurve::setColumnReduction(bool on)
 {
     if (reduction != on) {
@@ -257,6 +265,18 @@ bool DenseCurve::xNeverDecreases(const Samples &s) const
     return monotone;
 }
 
+template<typename Draw>
+void DenseCurve::forEachPiece(int from, int to, Draw draw) const
+{
+    int first = from;
+    auto next = std::upper_bound(pieceStarts.cbegin(), pieceStarts.cend(), from);
+    for (; next != pieceStarts.cend() && *next <= to; ++next) {
+        draw(first, *next - 1);
+        first = *next;
+    }
+    draw(first, to);
+}
+
 void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
                            const QRectF &canvasRect, int from, int to) const
 {
@@ -266,7 +286,9 @@ void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const Qwt
     const QTransform device = painter->deviceTransform();
     if (!reduction || s.count == 0 || fitted || filled || device.isRotating() || device.m11() == 0.0
         || from < 0 || to >= s.count || from > to) {
-        QwtPlotCurve::drawLines(painter, xMap, yMap, canvasRect, from, to);
+        forEachPiece(from, to, [&](int first, int last) {
+            QwtPlotCurve::drawLines(painter, xMap, yMap, canvasRect, first, last);
+        });
         return;
     }
 
@@ -275,8 +297,8 @@ void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const Qwt
     const QRectF clipRect = canvasRect.adjusted(-penWidth, -penWidth, penWidth, penWidth);
 
     const bool aligned = QwtPainter::roundingAlignment(painter);
-    ColumnReducer reducer(xMap, yMap, s.x, s.y, aligned, std::fabs(device.m11()));
-    if (xNeverDecreases(s)) {
+    const bool monotone = xNeverDecreases(s);
+    if (monotone) {
         // Only the samples over the clip rectangle, and one beyond it on
         // either side for the lines that enter and leave it. That one lies
         // outside by more than a rounding, so that the clipped line starts
@@ -292,16 +314,25 @@ void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const Qwt
             from = std::max(from, int(std::lower_bound(begin, end, left) - s.x) - 1);
             to = std::min(to, int(std::upper_bound(begin, end, right) - s.x));
         }
-        reducer.addMonotone(from, to);
-    } else {
-        reducer.addAny(from, to);
     }
+    forEachPiece(from, to, [&](int first, int last) {
+        ColumnReducer reducer(xMap, yMap, s.x, s.y, aligned, std::fabs(device.m11()));
+        if (monotone)
+            reducer.addMonotone(first, last);
+        else
+            reducer.addAny(first, last);
+        drawReduced(painter, reducer.polyline, clipRect, aligned, last - first + 1);
+    });
+}
 
-    QPolygonF polyline = reducer.polyline;
+void DenseCurve::drawReduced(QPainter *painter, const QPolygonF &reduced, const QRectF &clipRect,
+                             bool aligned, int sampleCount) const
+{
+    QPolygonF polyline = reduced;
     if (testPaintAttribute(ClipPolygons))
         polyline = QwtClipper::clipPolygonF(clipRect, polyline, false);
 
-    const bool crowded = reducer.polyline.size() * 2 < to - from + 1;
+    const bool crowded = reduced.size() * 2 < sampleCount;
     if (!crowded || painter->pen().style() == Qt::NoPen) {
         QwtPainter::drawPolyline(painter, polyline);
         return;
@@ -309,8 +340,10 @@ void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const Qwt
 
     // Where the reduction dropped most samples, the line is mostly vertical
     // strokes up and down one column. A dash pattern cannot show along them:
-    // drawn one by one, the samples leave a solid band.
-    QPen pen = painter->pen();
+    // drawn one by one, the samples leave a solid band. The pen goes back
+    // afterwards for the next piece.
+    const QPen original = painter->pen();
+    QPen pen = original;
     if (pen.style() != Qt::SolidLine) {
         pen.setStyle(Qt::SolidLine);
         painter->setPen(pen);
@@ -329,7 +362,9 @@ void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const Qwt
         for (int i = 1; i < polyline.size(); ++i)
             segments.append(QLineF(polyline.at(i - 1), polyline.at(i)));
         painter->drawLines(segments);
-        return;
+    } else {
+        QwtPainter::drawPolyline(painter, polyline);
     }
-    QwtPainter::drawPolyline(painter, polyline);
+    if (pen.style() != original.style())
+        painter->setPen(original);
 }

@@ -12,6 +12,9 @@
 // run's first, lowest, highest and last sample, which covers the same pixels
 // as drawing every sample of the run. When x never decreases, only the
 // samples over the canvas are visited at all.
+//
+// Breaks cut the line: no line joins a break's sample to the one before
+// (a pause in the ride), whether samples are reduced or not.
 class DenseCurve : public QwtPlotCurve
 {
 public:
@@ -22,6 +25,11 @@ public:
     // next call. They may be refilled in between: the curve draws their
     // current common length. nullptr counts as an empty array.
     void setArrays(const QVector<double> *x, const QVector<double> *y);
+
+    // Indices of the samples that start a new piece of line, in increasing
+    // order; they index the arrays of setArrays.
+    void setBreaks(const QVector<int> &breaks);
+    const QVector<int> &breaks() const { return pieceStarts; }
 
     // On by default. Off draws every sample the way QwtPlotCurve does.
     void setColumnReduction(bool on);
@@ -40,8 +48,14 @@ private:
     };
     Samples samples() const;
     bool xNeverDecreases(const Samples &s) const;
+    // Calls draw(first, last) for each unbroken piece of from..to.
+    template<typename Draw>
+    void forEachPiece(int from, int to, Draw draw) const;
+    void drawReduced(QPainter *painter, const QPolygonF &polyline, const QRectF &clipRect,
+                     bool aligned, int sampleCount) const;
 
     bool reduction = true;
+    QVector<int> pieceStarts;
 
     // Whether x never decreases, for the x array it was worked out on.
     mutable const double *monotoneX = nullptr;

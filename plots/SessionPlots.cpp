@@ -146,9 +146,14 @@ void SessionPlots::updateGraphs()
     // The channel curves read the record's arrays in place: they follow a
     // read by themselves, and a failed one leaves them with fewer samples,
     // never with freed storage.
+    // Over time, a pause in the recording is a gap in every curve.
     const QVector<double> *x = session.xData;
-    for (const Channel &channel : Channel::sessionCurves())
-        static_cast<DenseCurve *>(curves[size_t(channel.id)])->setArrays(x, channel.data(session));
+    ridePauses = session.xChannel == SessionRecord::TimeChannel && x ? Pauses(*x) : Pauses();
+    for (const Channel &channel : Channel::sessionCurves()) {
+        auto *curve = static_cast<DenseCurve *>(curves[size_t(channel.id)]);
+        curve->setArrays(x, channel.data(session));
+        curve->setBreaks(ridePauses.resumptions());
+    }
 
     double firstX = emptyFirstX;
     double lastX = emptyLastX;
@@ -221,16 +226,20 @@ void SessionPlots::updateXAxisScaleDraws(int mode)
 
     // A clock time needs a start time; before any session there is none,
     // and the axis counts from midnight rather than showing no labels.
+    // Counted from the start, hours go on past a day.
     QTime base(0, 0, 0, 0);
-    if (!options.time_start_relative && session.startDateTime.time().isValid())
+    TimeScaleDraw::Reading reading = TimeScaleDraw::Elapsed;
+    if (!options.time_start_relative && session.startDateTime.time().isValid()) {
         base = session.startDateTime.time();
+        reading = TimeScaleDraw::TimeOfDay;
+    }
     const double offset = options.space_start_relative ? 0.0 : session.startKm;
     const double factor = SpaceScaleDraw::unitFactor(options.space_unit);
 
     for (int i : {Bottom, Center, Top}) {
         QwtScaleDraw *draw = nullptr;
         if (mode == 0)
-            draw = new TimeScaleDraw(base, TimeScaleDraw::unitFormat(options.time_unit));
+            draw = new TimeScaleDraw(base, TimeScaleDraw::unitFormat(options.time_unit), reading);
         else
             draw = new SpaceScaleDraw(offset, factor);
         // The zoomer labels its tracker with the same scale draw; it must

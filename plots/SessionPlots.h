@@ -2,6 +2,7 @@
 #define VOK_SESSIONPLOTS_H
 
 #include "Channel.h"
+#include "Pauses.h"
 
 #include <QObject>
 
@@ -41,6 +42,10 @@ public:
     // time mode only.
     QwtPlotCurve *turnMarkers() const { return turnsCurve.get(); }
 
+    // The pauses the curves leave gaps at: those of the ride over time, none
+    // over distance.
+    const Pauses &pauses() const { return ridePauses; }
+
     void applyPens();
     // Labels the x axes for the chooser's mode: 0 time, 1 distance.
     void updateXAxisScaleDraws(int mode);
@@ -63,6 +68,7 @@ private:
     const Options &options;
 
     std::array<QwtPlotCurve *, Channel::SessionCount> curves{};
+    Pauses ridePauses;
     // Held here because no plot owns the markers while the axis shows distance.
     std::unique_ptr<QwtPlotCurve> turnsCurve;
     std::array<QwtPlotCurve *, 3> xRangeLines{};

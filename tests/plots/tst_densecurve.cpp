@@ -70,6 +70,8 @@ class TestDenseCurve : public QObject
 private slots:
     void drawsWhatEverySampleWouldDraw_data();
     void drawsWhatEverySampleWouldDraw();
+    void breaksLeaveTheGapEmpty_data();
+    void breaksLeaveTheGapEmpty();
     void followsArraysRefilledInPlace();
     void scalesToTheFiniteSamples();
 };
@@ -79,6 +81,7 @@ void TestDenseCurve::drawsWhatEverySampleWouldDraw_data()
     QTest::addColumn<double>("noise"); // of a 10 Hz ride of 10000 s
     QTest::addColumn<QRectF>("view");  // x from left to right, y from top to bottom
     QTest::addColumn<int>("backAtSample"); // where x drops back to 0; -1: never
+    QTest::addColumn<int>("pauses"); // evenly spread, each 60 s of x without samples
     QTest::addColumn<QPen>("pen");
     QTest::addColumn<double>("scale"); // of the painter: 2 as on paper
     // Differing pixels of the 120000: a tenth of a per mille; more where a dash pattern
@@ -92,22 +95,30 @@ void TestDenseCurve::drawsWhatEverySampleWouldDraw_data()
     const QPen widest(QBrush(Qt::darkGreen), 5.0, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin);
     const QRectF all(0.0, -100.0, 10000.0, 1100.0);
     QTest::newRow("noisy power, all of the ride in view")
-        << 300.0 << all << -1 << wide << 1.0 << 12;
+        << 300.0 << all << -1 << 0 << wide << 1.0 << 12;
     QTest::newRow("the same with a hairline pen")
-        << 300.0 << all << -1 << QPen(Qt::black, 0.0) << 1.0 << 12;
-    QTest::newRow("the same with the widest pen") << 300.0 << all << -1 << widest << 1.0 << 720;
-    QTest::newRow("up/down percentages dashed") << 30.0 << all << -1 << dashed << 1.0 << 240;
-    QTest::newRow("a smooth channel such as height") << 0.0 << all << -1 << wide << 1.0 << 12;
+        << 300.0 << all << -1 << 0 << QPen(Qt::black, 0.0) << 1.0 << 12;
+    QTest::newRow("the same with the widest pen") << 300.0 << all << -1 << 0 << widest << 1.0 << 720;
+    QTest::newRow("up/down percentages dashed") << 30.0 << all << -1 << 0 << dashed << 1.0 << 240;
+    QTest::newRow("a smooth channel such as height") << 0.0 << all << -1 << 0 << wide << 1.0 << 12;
     QTest::newRow("zoomed in so far, near the end, that samples are pixels apart")
-        << 300.0 << QRectF(9980.5, -100.0, 30.0, 1100.0) << -1 << wide << 1.0 << 12;
+        << 300.0 << QRectF(9980.5, -100.0, 30.0, 1100.0) << -1 << 0 << wide << 1.0 << 12;
     QTest::newRow("zoomed in y: samples above and below the canvas")
-        << 300.0 << QRectF(0.0, 250.0, 10000.0, 100.0) << -1 << wide << 1.0 << 12;
+        << 300.0 << QRectF(0.0, 250.0, 10000.0, 100.0) << -1 << 0 << wide << 1.0 << 12;
     QTest::newRow("x running right to left (inverted axis)")
-        << 300.0 << QRectF(10000.0, -100.0, -10000.0, 1100.0) << -1 << wide << 1.0 << 12;
+        << 300.0 << QRectF(10000.0, -100.0, -10000.0, 1100.0) << -1 << 0 << wide << 1.0 << 12;
     QTest::newRow("a time that falls back to 0 after 6000 s, zoomed to the start")
-        << 300.0 << QRectF(0.0, -100.0, 1000.0, 1100.0) << 60000 << wide << 1.0 << 12;
+        << 300.0 << QRectF(0.0, -100.0, 1000.0, 1100.0) << 60000 << 0 << wide << 1.0 << 12;
     QTest::newRow("printed, through a painter scaled by 2")
-        << 300.0 << all << -1 << wide << 2.0 << 1200;
+        << 300.0 << all << -1 << 0 << wide << 2.0 << 1200;
+    const QRectF paused(0.0, -100.0, 12400.0, 1100.0);
+    QTest::newRow("forty pauses, all of the ride in view")
+        << 300.0 << paused << -1 << 40 << wide << 1.0 << 12;
+    QTest::newRow("forty pauses dashed") << 30.0 << paused << -1 << 40 << dashed << 1.0 << 240;
+    QTest::newRow("forty pauses, zoomed in to a few of them")
+        << 300.0 << QRectF(1800.0, -100.0, 2000.0, 1100.0) << -1 << 40 << wide << 1.0 << 12;
+    QTest::newRow("a pause after every tenth sample")
+        << 300.0 << QRectF(0.0, -100.0, 610000.0, 1100.0) << -1 << 9999 << wide << 1.0 << 12;
 }
 
 void TestDenseCurve::drawsWhatEverySampleWouldDraw()
@@ -115,6 +126,7 @@ void TestDenseCurve::drawsWhatEverySampleWouldDraw()
     QFETCH(double, noise);
     QFETCH(QRectF, view);
     QFETCH(int, backAtSample);
+    QFETCH(int, pauses);
     QFETCH(QPen, pen);
     QFETCH(double, scale);
     QFETCH(int, tolerance);
@@ -123,11 +135,57 @@ void TestDenseCurve::drawsWhatEverySampleWouldDraw()
     makeRide(x, y, 100000, 10, noise, 7);
     for (int i = backAtSample < 0 ? x.size() : backAtSample; i < x.size(); ++i)
         x[i] = double((i - backAtSample) / 10);
+    QVector<int> breaks;
+    for (int k = 1; k <= pauses; ++k)
+        breaks.append(k * x.size() / (pauses + 1));
+    for (int i = 0, passed = 0; i < x.size(); ++i) {
+        passed += passed < breaks.size() && breaks[passed] == i;
+        x[i] += 60.0 * passed;
+    }
     DenseCurve curve;
     curve.setPen(pen);
     curve.setArrays(&x, &y);
+    curve.setBreaks(breaks);
     const int differing = differingPixels(curve, view, scale);
     QVERIFY2(differing <= tolerance, qPrintable(QString::number(differing)));
+}
+
+void TestDenseCurve::breaksLeaveTheGapEmpty_data()
+{
+    QTest::addColumn<bool>("reduction");
+    QTest::addColumn<int>("samplesPerSecond");
+    QTest::addRow("every sample, 1 Hz") << false << 1;
+    QTest::addRow("reduced, 1 Hz") << true << 1;
+    QTest::addRow("reduced, 10 Hz, crowded columns") << true << 10;
+}
+
+// A ride that stops from 100 s to 500 s: with the break, the canvas over the
+// pause stays blank; without it, a line crosses it.
+void TestDenseCurve::breaksLeaveTheGapEmpty()
+{
+    QFETCH(bool, reduction);
+    QFETCH(int, samplesPerSecond);
+    QVector<double> x, y;
+    makeRide(x, y, 200 * samplesPerSecond, samplesPerSecond, 50.0, 3);
+    const int resumption = 100 * samplesPerSecond;
+    for (int i = resumption; i < x.size(); ++i)
+        x[i] += 400.0;
+    DenseCurve curve;
+    curve.setColumnReduction(reduction);
+    curve.setArrays(&x, &y);
+    const QRectF view(0.0, -100.0, 600.0, 800.0);
+    const auto inkOverThePause = [&] {
+        const QImage image = render(curve, view);
+        int ink = 0;
+        for (int column = 200; column <= 400; ++column) { // 200 s to 400 s
+            for (int row = 0; row < image.height(); ++row)
+                ink += image.pixel(column, row) != qRgb(255, 255, 255);
+        }
+        return ink;
+    };
+    QVERIFY(inkOverThePause() > 0);
+    curve.setBreaks({resumption});
+    QCOMPARE(inkOverThePause(), 0);
 }
 
 // A second read empties the record's arrays and fills them with another ride,
