@@ -6,8 +6,11 @@
 class SessionRecord;
 
 // The ride's GPS track, and the places of its photo references, as a KML 2.2
-// document: one line placemark through every sample in a fixed style, then
-// one point placemark per photo.
+// document: a view that frames the track, one line placemark through every
+// sample that has a position in a fixed style, then one point placemark per
+// photo taken where there was one. Positions are written to about a
+// centimetre. A sample recorded without a GPS fix (longitude and latitude
+// both 0) has no position.
 
 // The whole document as text. Whatever the file name and the photo references
 // hold, the result is well-formed XML; for ordinary texts it is the fixed
