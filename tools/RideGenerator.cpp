@@ -12,10 +12,8 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kMaxSeconds = 86400.0;   // h:mm:ss elapsed times end at 23:59:59
 constexpr double kKmPerDegree = 111.195;  // length of one degree of latitude
-constexpr double kCentreLat = 46.07;
-constexpr double kCentreLon = 11.12;
+constexpr double kMaxSeconds = 1000.0 * 3600.0;  // beyond any ride
 constexpr int kCourseSteps = 4096;         // resolution of the arc-length table
 constexpr std::size_t kFlushBytes = 4u << 20;
 
@@ -94,7 +92,7 @@ void appendPadded(std::string &out, long long v, int width)
 
 void appendFixed(std::string &out, double v, int decimals)
 {
-    static const long long scales[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+    static const long long scales[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
     const long long scale = scales[decimals];
     long long q = std::llround(v * static_cast<double>(scale));
     if (q < 0) {
@@ -363,6 +361,26 @@ QString RideGenerator::write(const QString &directory) const
 
     std::mt19937 rng(m_plan.seed);
     const Course course = makeCourse(rng);
+    std::mt19937 events(m_plan.seed ^ 0x9e3779b9u);
+
+    // Auto-pauses: before which sample, and for how many whole seconds.
+    const long long pauseCount = std::min<long long>(std::max(m_plan.pauses, 0), samples);
+    std::vector<long long> pauseSample(static_cast<std::size_t>(pauseCount));
+    std::vector<long long> pauseSeconds(pauseSample.size());
+    for (std::size_t k = 0; k < pauseSample.size(); ++k) {
+        pauseSample[k] = static_cast<long long>(std::floor((k + 1.0) * samples / (pauseCount + 1)));
+        pauseSeconds[k] = static_cast<long long>(std::ceil(std::max(uniform(events, 120.0, 2700.0), 20.0 * dt)));
+    }
+
+    // Stretches without a GPS fix: first sample and number of samples.
+    const long long runCount = std::min<long long>(std::max(m_plan.runsWithoutFix, 0), samples);
+    std::vector<long long> runStart(static_cast<std::size_t>(runCount));
+    std::vector<long long> runLength(runStart.size());
+    for (std::size_t j = 0; j < runStart.size(); ++j) {
+        runStart[j] = static_cast<long long>(std::floor((j + 0.3) * samples / runCount));
+        runLength[j] = std::max(1ll, std::llround(uniform(events, 30.0, 240.0) * rate));
+    }
+    const int decimals = std::min(std::max(m_plan.coordinateDecimals, 0), 7);
 
     // Moments of the single-turn files, evenly spread over the ride.
     const long long turnCount = std::min<long long>(std::max(m_plan.turnFiles, 0),
@@ -423,13 +441,28 @@ QString RideGenerator::write(const QString &directory) const
     double altitudeNoise = 0.0;
     const int substeps = std::max(1, static_cast<int>(std::ceil(dt / 0.25)));
     const double h = dt / substeps;
-    const double kmPerDegreeLon = kKmPerDegree * std::cos(kCentreLat * kPi / 180.0);
+    const double centreLat = m_plan.centreLatitude;
+    const double centreLon = m_plan.centreLongitude;
+    const double kmPerDegreeLon = kKmPerDegree * std::cos(centreLat * kPi / 180.0);
 
     std::size_t nextTurn = 0;
     std::size_t nextPhoto = 0;
+    std::size_t nextPause = 0;
+    std::size_t nextRun = 0;
+    long long pausedSeconds = 0;  // of all pauses so far
     for (long long i = 0; i < samples; ++i) {
         const double t = i * dt;
         const double hours = t / 3600.0;
+        while (nextPause < pauseSample.size() && pauseSample[nextPause] == i) {
+            // Standing still: the heart rate settles, the rider sets off again slowly.
+            const long long pause = pauseSeconds[nextPause++];
+            pausedSeconds += pause;
+            heart = 75.0 + (heart - 75.0) * std::exp(-static_cast<double>(pause) / 120.0);
+            speed = 1.5;
+        }
+        while (nextRun < runStart.size() && runStart[nextRun] + runLength[nextRun] <= i)
+            ++nextRun;
+        const bool fix = nextRun >= runStart.size() || i < runStart[nextRun];
         const double grade = courseGrade(course, distanceKm);
 
         // Effort: steady on the flat, harder on climbs, easy downhill, fading slowly.
@@ -460,8 +493,8 @@ QString RideGenerator::write(const QString &directory) const
         coursePoint(course, distanceKm, eastKm, northKm);
         gpsEastM = wander(gpsEastM, 0.0, 2.5, 5.0, dt, rng);
         gpsNorthM = wander(gpsNorthM, 0.0, 2.5, 5.0, dt, rng);
-        const double longitude = kCentreLon + (eastKm + gpsEastM / 1000.0) / kmPerDegreeLon;
-        const double latitude = kCentreLat + (northKm + gpsNorthM / 1000.0) / kKmPerDegree;
+        const double longitude = centreLon + (eastKm + gpsEastM / 1000.0) / kmPerDegreeLon;
+        const double latitude = centreLat + (northKm + gpsNorthM / 1000.0) / kKmPerDegree;
         altitudeNoise = wander(altitudeNoise, 0.0, 0.8, 10.0, dt, rng);
         const double altitude = courseAltitude(course, distanceKm) + altitudeNoise;
 
@@ -471,17 +504,18 @@ QString RideGenerator::write(const QString &directory) const
                 turns[nextTurn].power = power;
                 turns[nextTurn].leftShare = leftShare;
                 turns[nextTurn].cadence = cadence;
+                turns[nextTurn].second += pausedSeconds;
                 ++nextTurn;
             }
         }
 
         appendInt(out, i);
         out.push_back(',');
-        appendElapsed(out, std::min(static_cast<long long>(std::floor(t + 1e-9)), 86399ll));
+        appendElapsed(out, static_cast<long long>(std::floor(t + 1e-9)) + pausedSeconds);
         out.push_back(',');
-        appendFixed(out, longitude, 6);
+        appendFixed(out, fix ? longitude : 0.0, decimals);
         out.push_back(',');
-        appendFixed(out, latitude, 6);
+        appendFixed(out, fix ? latitude : 0.0, decimals);
         out.push_back(',');
         appendFixed(out, altitude, 1);
         out.push_back(',');

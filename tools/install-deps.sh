@@ -14,6 +14,7 @@ if [[ "${1:-}" == "--test" ]]; then
         fonts-dejavu-core       # a font for the offscreen and PDF renderings
         poppler-utils           # pdfinfo, pdftotext: read back the PDF output
         gdal-bin                # ogrinfo: reads back the KML output
+        gpsbabel                # reads back the KML output as a second consumer
         libxml2-utils           # xmllint: validates the KML against the OGC schema
         clang libclang-rt-14-dev # libFuzzer and the sanitizer runtimes of the fuzz targets
         desktop-file-utils appstream # validate the desktop entry and the metainfo
