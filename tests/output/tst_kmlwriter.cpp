@@ -1,5 +1,6 @@
 #include "ExternalTools.h"
 #include "KmlWriter.h"
+#include "RideGenerator.h"
 #include "SessionRecord.h"
 #include "TestFiles.h"
 
@@ -29,6 +30,51 @@ void fillSession(SessionRecord &session, const QString &fileName, const QDateTim
     session.setXChannel(SessionRecord::TimeChannel);
 }
 
+// The OGC schema lies in shared/ beside the repository, or beside the folder of work trees.
+QString schemaPath()
+{
+    const QString schema = VOK_SOURCE_DIR "/../shared/kml-schema/ogckml22.xsd";
+    return QFile::exists(schema) ? schema : VOK_SOURCE_DIR "/../../shared/kml-schema/ogckml22.xsd";
+}
+
+// The track's coordinate tuples as the document writes them.
+QStringList trackTuples(const QString &document)
+{
+    const QRegularExpression coordinates("<LineString>.*?<coordinates>([^<]*)</coordinates>",
+                                         QRegularExpression::DotMatchesEverythingOption);
+    return coordinates.match(document).captured(1).split(' ', Qt::SkipEmptyParts);
+}
+
+// The coordinates of the photo placemarks.
+QStringList photoTuples(const QString &document)
+{
+    QStringList tuples;
+    const QRegularExpression point("<Point>\\s*<coordinates>([^<]*)</coordinates>");
+    for (auto it = point.globalMatch(document); it.hasNext();)
+        tuples << it.next().captured(1);
+    return tuples;
+}
+
+// The LookAt's elements by name, empty without one.
+QMap<QString, double> lookAt(const QString &document)
+{
+    QMap<QString, double> values;
+    QXmlStreamReader xml(document);
+    bool inside = false;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QLatin1String("LookAt"))
+            inside = true;
+        else if (xml.isEndElement() && xml.name() == QLatin1String("LookAt"))
+            inside = false;
+        else if (inside && xml.isStartElement())
+            values.insert(xml.name().toString(), xml.readElementText().toDouble());
+    }
+    return values;
+}
+
+constexpr double metresPerDegree = 111195.0;
+
 } // namespace
 
 // The KML document: its bytes, what other programs read in it, failed writes.
@@ -41,6 +87,12 @@ private slots:
     void document();
     void readByOtherPrograms_data() { addRides(); }
     void readByOtherPrograms();
+    void numbers_data();
+    void numbers();
+    void samplesWithoutFix();
+    void lookAtFramesTheTrack_data();
+    void lookAtFramesTheTrack();
+    void generatedRideToTheCentimetre();
     void markupInTexts_data();
     void markupInTexts();
     void failedWriteKeepsTheOldFile_data();
@@ -103,14 +155,10 @@ void tst_KmlWriter::readByOtherPrograms()
     QFETCH(QStringList, photos);
     VOK_REQUIRE_TOOL(xmllint, "xmllint");
     VOK_REQUIRE_TOOL(ogrinfo, "ogrinfo");
-    // The OGC schema lies in shared/ beside the repository, or beside the folder of work trees.
-    QString schema = VOK_SOURCE_DIR "/../shared/kml-schema/ogckml22.xsd";
-    if (!QFile::exists(schema))
-        schema = VOK_SOURCE_DIR "/../../shared/kml-schema/ogckml22.xsd";
-    VOK_REQUIRE(QFile::exists(schema), "the OGC KML schema is not in shared/kml-schema");
+    VOK_REQUIRE(QFile::exists(schemaPath()), "the OGC KML schema is not in shared/kml-schema");
     const QString path = writeRowSession();
 
-    const ToolRun lint = runTool(xmllint, {"--noout", "--nonet", "--schema", schema, path});
+    const ToolRun lint = runTool(xmllint, {"--noout", "--nonet", "--schema", schemaPath(), path});
     QVERIFY2(lint.exitCode == 0 && lint.errors.contains("validates"), qPrintable(lint.errors));
 
     // GDAL finds the name, a line through all samples, a point and balloon per photo.
@@ -126,6 +174,160 @@ void tst_KmlWriter::readByOtherPrograms()
         QCOMPARE(out.count("<img src=\"" + photo + "\" width=\"240\">\n"), int(!photo.isEmpty()));
     const QRegularExpression point("^  POINT(?: Z)? \\(", QRegularExpression::MultilineOption);
     QCOMPARE(out.count(point), photos.size() - photos.count(QString()));
+}
+
+void tst_KmlWriter::numbers_data()
+{
+    QTest::addColumn<QVector<double>>("sample"); // longitude, latitude, height in tens of metres
+    QTest::addColumn<QString>("tuple");
+
+    QTest::newRow("six significant digits keep their bytes")
+        << QVector<double>{11.1235, 45.6789, 35.2} << "11.1235,45.6789,352";
+    QTest::newRow("trailing zeros and point dropped")
+        << QVector<double>{11.5, 46.0, 0.0} << "11.5,46,0";
+    QTest::newRow("east of 100 E: all seven decimals")
+        << QVector<double>{121.4737019, 31.2304567, 0.43} << "121.4737019,31.2304567,4.3";
+    QTest::newRow("rounded at the eighth decimal")
+        << QVector<double>{121.47370194, 31.23045676, 1.0} << "121.4737019,31.2304568,10";
+    QTest::newRow("west and south are negative")
+        << QVector<double>{-122.4194155, -33.8688197, 1.5} << "-122.4194155,-33.8688197,15";
+    QTest::newRow("altitude to a decimetre and below")
+        << QVector<double>{9.5, 45.0, 35.23} << "9.5,45,352.3";
+    QTest::newRow("below the sea") << QVector<double>{9.5, 45.0, -0.25} << "9.5,45,-2.5";
+    QTest::newRow("a hair from zero is 0, never -0 or an exponent")
+        << QVector<double>{1e-9, 45.0, -1e-9} << "0,45,0";
+    QTest::newRow("large, still without an exponent")
+        << QVector<double>{11.0, 45.0, 123456.7} << "11,45,1234567";
+    QTest::newRow("on the equator") << QVector<double>{11.5, 0.0, 0.0} << "11.5,0,0";
+    QTest::newRow("on the prime meridian") << QVector<double>{0.0, 51.4779, 0.0} << "0,51.4779,0";
+}
+
+void tst_KmlWriter::numbers()
+{
+    QFETCH(QVector<double>, sample);
+    QFETCH(QString, tuple);
+    SessionRecord session;
+    fillSession(session, "S.csv", QDateTime(), sample, {"p.jpg"});
+    const QString document = kmlDocument(session);
+    QCOMPARE(trackTuples(document), QStringList(tuple));
+    QCOMPARE(photoTuples(document), QStringList(tuple));
+}
+
+// A sample at longitude 0 and latitude 0 was recorded without a fix.
+void tst_KmlWriter::samplesWithoutFix()
+{
+    SessionRecord session;
+    fillSession(session, "S.csv", QDateTime(QDate(2010, 4, 7), QTime(10, 30)),
+                {11.5, 46.0, 20.0, 0.0, 0.0, 21.0, 11.6, 46.1, 22.0, 0.0, 0.0, 23.0},
+                {"", "lost.jpg", "found.jpg", "lost too.jpg"});
+    const QString document = kmlDocument(session);
+    QCOMPARE(trackTuples(document), QStringList({"11.5,46,200", "11.6,46.1,220"}));
+    QCOMPARE(photoTuples(document), QStringList({"11.6,46.1,220"}));
+    QVERIFY(!document.contains("lost"));
+    QCOMPARE(lookAt(document).value("longitude"), 11.55);
+    QCOMPARE(lookAt(document).value("latitude"), 46.05);
+
+    // Without any fix, the document of a ride without samples.
+    SessionRecord lost, empty;
+    fillSession(lost, "S.csv", session.startDateTime, {0.0, 0.0, 20.0, 0.0, 0.0, 21.0},
+                {"a.jpg"});
+    fillSession(empty, "S.csv", session.startDateTime, {}, {});
+    QCOMPARE(kmlDocument(lost), kmlDocument(empty));
+    QVERIFY(!kmlDocument(empty).contains("LookAt"));
+}
+
+void tst_KmlWriter::lookAtFramesTheTrack_data()
+{
+    QTest::addColumn<QVector<double>>("track"); // longitude, latitude, height
+    QTest::addColumn<double>("longitude");      // of the middle
+    QTest::addColumn<double>("latitude");
+    QTest::addColumn<double>("extent");         // larger side of the track's box, metres
+
+    QTest::newRow("one point") << QVector<double>{121.5, 31.25, 1.0} << 121.5 << 31.25 << 0.0;
+    QTest::newRow("10 km from west to east at 60 N")
+        << QVector<double>{10.0, 60.0, 0.0, 10.0 + 20000.0 / metresPerDegree, 60.0, 0.0}
+        << 10.0 + 10000.0 / metresPerDegree << 60.0 << 10000.0;
+    QTest::newRow("40 km from south to north, west of 100 W")
+        << QVector<double>{-105.3, 40.0, 0.0, -105.2, 40.1, 0.0, -105.3,
+                           40.0 + 40000.0 / metresPerDegree, 0.0}
+        << -105.25 << 40.0 + 20000.0 / metresPerDegree << 40000.0;
+}
+
+// Looking straight down on the middle of the track's box, from far enough to
+// see all of it and near enough that it fills much of the view.
+void tst_KmlWriter::lookAtFramesTheTrack()
+{
+    QFETCH(QVector<double>, track);
+    QFETCH(double, longitude);
+    QFETCH(double, latitude);
+    QFETCH(double, extent);
+    SessionRecord session;
+    fillSession(session, "S.csv", QDateTime(), track, {});
+    const QMap<QString, double> view = lookAt(kmlDocument(session));
+    QVERIFY(qAbs(view.value("longitude") - longitude) <= 1e-7);
+    QVERIFY(qAbs(view.value("latitude") - latitude) <= 1e-7);
+    QCOMPARE(view.value("tilt", -1.0), 0.0);
+    const double range = view.value("range");
+    QVERIFY2(range >= 1.5 * extent && range >= 500.0, qPrintable(QString::number(range)));
+    QVERIFY2(range <= 2.0 * extent + 1000.0, qPrintable(QString::number(range)));
+}
+
+// A ride near Shanghai as the power meter records it, with pauses and
+// stretches without a fix: every position comes back to the centimetre, and
+// the document's other readers find every point.
+void tst_KmlWriter::generatedRideToTheCentimetre()
+{
+    RidePlan plan;
+    plan.durationSeconds = 2 * 3600.0;
+    plan.centreLongitude = 121.47;
+    plan.centreLatitude = 31.23;
+    plan.coordinateDecimals = 7;
+    plan.pauses = 6;
+    plan.runsWithoutFix = 3;
+    plan.photos = 40;
+    QTemporaryDir rideDir;
+    SessionRecord session;
+    QVERIFY(session.read(RideGenerator(plan).write(rideDir.path())));
+    session.setXChannel(SessionRecord::TimeChannel); // as the window does after a read
+    const QString path = dir.filePath("shanghai.kml");
+    QVERIFY(writeKml(session, path));
+    const QString document = QString::fromUtf8(readAll(path));
+
+    const QStringList tuples = trackTuples(document);
+    int next = 0;
+    double largest = 0.0;
+    for (int i = 0; i < session.sampleCount(); ++i) {
+        if (session.longitude[i] == 0.0 && session.latitude[i] == 0.0)
+            continue;
+        QVERIFY(next < tuples.size());
+        const QStringList values = tuples[next++].split(',');
+        QCOMPARE(values.size(), 3);
+        const double north = (values[1].toDouble() - session.latitude[i]) * metresPerDegree;
+        const double east = (values[0].toDouble() - session.longitude[i]) * metresPerDegree
+                            * std::cos(qDegreesToRadians(session.latitude[i]));
+        largest = std::max({largest, std::hypot(north, east),
+                            qAbs(values[2].toDouble() - 10.0 * session.height[i])});
+    }
+    QCOMPARE(next, tuples.size());
+    QVERIFY(tuples.size() < session.sampleCount());
+    qInfo("%d of %d samples have a position; the largest error is %.4f m", int(tuples.size()),
+          session.sampleCount(), largest);
+    QVERIFY(largest <= 0.01);
+
+    VOK_REQUIRE_TOOL(xmllint, "xmllint");
+    VOK_REQUIRE_TOOL(ogrinfo, "ogrinfo");
+    VOK_REQUIRE_TOOL(gpsbabel, "gpsbabel");
+    VOK_REQUIRE(QFile::exists(schemaPath()), "the OGC KML schema is not in shared/kml-schema");
+    const ToolRun lint = runTool(xmllint, {"--noout", "--nonet", "--schema", schemaPath(), path});
+    QVERIFY2(lint.exitCode == 0 && lint.errors.contains("validates"), qPrintable(lint.errors));
+    const ToolRun gdal = runTool(ogrinfo, {"-ro", "-al", path});
+    const QRegularExpression line("^  LINESTRING(?: Z)? \\(([^)]*)\\)$",
+                                  QRegularExpression::MultilineOption);
+    QCOMPARE(gdal.output.count(line), 1);
+    QCOMPARE(line.match(gdal.output).captured(1).count(',') + 1, tuples.size());
+    const ToolRun babel = runTool(gpsbabel, {"-t", "-i", "kml", "-f", path, "-o", "unicsv", "-F", "-"});
+    QCOMPARE(babel.exitCode, 0);
+    QCOMPARE(babel.output.split('\n', Qt::SkipEmptyParts).size() - 1, tuples.size()); // a header
 }
 
 void tst_KmlWriter::markupInTexts_data()

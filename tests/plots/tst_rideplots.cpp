@@ -1,6 +1,10 @@
 // The session plots in the main window, on a ride opened through File > Open...
+#include "DenseCurve.h"
 #include "GuiDriver.h"
+#include "RideGenerator.h"
 #include "TurnDialog.h"
+
+#include <QComboBox>
 
 class tst_RidePlots : public QObject
 {
@@ -9,6 +13,7 @@ class tst_RidePlots : public QObject
 private slots:
     void initTestCase();
     void doubleClickedMarkerOpensItsTurn();
+    void rideOverADayWithPauses();
 
 private:
     QwtPlot *plot(const char *name) { return window.findChild<QwtPlot *>(QLatin1String(name)); }
@@ -47,6 +52,46 @@ void tst_RidePlots::doubleClickedMarkerOpensItsTurn()
     QTest::mouseDClick(plot("qwtPlotTop")->canvas(), Qt::LeftButton, Qt::NoModifier,
                        pos + QPoint(3, 4));
     QVERIFY2(title.endsWith(QLatin1String("/T_100407.10-30-45.csv")), qPrintable(title));
+}
+
+// Thirty hours of riding with four auto-pauses: the axis runs forward to the
+// last sample, the turns recorded on the second day stand where they were
+// recorded, and every curve breaks at the pauses over time, not over distance.
+void tst_RidePlots::rideOverADayWithPauses()
+{
+    RidePlan plan;
+    plan.durationSeconds = 30 * 3600.0;
+    plan.rateHz = 0.1;
+    plan.pauses = 4;
+    QTemporaryDir rideDir;
+    const QString ride = RideGenerator(plan).write(rideDir.path());
+    QVERIFY(openRide(window, ride));
+    SessionRecord session;
+    QVERIFY(session.read(ride));
+    QVERIFY(session.time.last() > 30 * 3600.0);
+
+    const QwtInterval x = plot("qwtPlotBottom")->axisScaleDiv(QwtPlot::xBottom).interval();
+    QCOMPARE(x, QwtInterval(0.0, session.time.last()));
+
+    QwtPlotCurve *markers = findCurve(window, QStringLiteral("Turns"));
+    QVERIFY(markers && int(markers->dataSize()) == session.turns.size());
+    int nextDay = 0;
+    for (int i = 0; i < session.turns.size(); ++i) {
+        const double recorded = double(session.startDateTime.secsTo(session.turns[i].timestamp));
+        QCOMPARE(markers->sample(size_t(i)).x(), recorded);
+        nextDay += recorded > 86400.0;
+    }
+    QVERIFY(nextDay >= 2);
+
+    auto *power = dynamic_cast<DenseCurve *>(findCurve(window, QStringLiteral("Power Tot (W)")));
+    QVERIFY(power);
+    QCOMPARE(power->breaks().size(), 4);
+    for (int resumption : power->breaks())
+        QVERIFY(session.time[resumption] - session.time[resumption - 1] >= 120.0);
+    window.findChild<QComboBox *>(QStringLiteral("xAxisComboBox"))->setCurrentIndex(1);
+    QVERIFY(power->breaks().isEmpty());
+    window.findChild<QComboBox *>(QStringLiteral("xAxisComboBox"))->setCurrentIndex(0);
+    QCOMPARE(power->breaks().size(), 4);
 }
 
 QTEST_MAIN(tst_RidePlots)
