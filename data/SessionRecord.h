@@ -73,6 +73,13 @@ public:
     QVector<double> *channel(int number);
     const QVector<double> *channel(int number) const;
 
+    // Whether the sample has a GPS position: one recorded without a fix
+    // reads longitude 0 and latitude 0.
+    bool hasPosition(int sample) const
+    {
+        return longitude.at(sample) != 0.0 || latitude.at(sample) != 0.0;
+    }
+
     // Number of samples on the x axis: the length of xData, 0 when there is none.
     int sampleCount() const { return xData ? xData->size() : 0; }
 };

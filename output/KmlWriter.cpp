@@ -1,8 +1,7 @@
 #include "KmlWriter.h"
 
 #include "SessionRecord.h"
-
-#include <QSaveFile>
+#include "XmlDocument.h"
 
 #include <algorithm>
 #include <cmath>
@@ -60,98 +59,20 @@ const char photoTemplate[] =
     " width=\"240\">]]></description>      <Point>        <coordinates>%2</coordinates>"
     "      </Point>    </Placemark>";
 
-const QChar replacementCharacter(0xFFFD);
-
 // A viewer that looks straight down from range r sees about r across the
 // shorter side of its window: the track's larger extent times this fits.
 constexpr double rangePerExtent = 1.6;
 constexpr double minimumRange = 1000.0; // metres
 
-// XML 1.0 forbids most control characters even as character references, and
-// lone surrogates cannot be encoded at all: such characters become U+FFFD so
-// that a strange file name never makes the document unreadable.
-QString withXmlCharactersOnly(const QString &text)
-{
-    QString result;
-    result.reserve(text.size());
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        const ushort u = c.unicode();
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            result += c;
-            result += text.at(++i);
-        } else if (c.isSurrogate() || (u < 0x20 && u != 0x9 && u != 0xA && u != 0xD)
-                   || u == 0xFFFE || u == 0xFFFF) {
-            result += replacementCharacter;
-        } else {
-            result += c;
-        }
-    }
-    return result;
-}
-
-// Text for element content. A carriage return is written as a reference
-// because a parser would otherwise turn it into a line feed.
-QString escapedText(const QString &text)
-{
-    const QString clean = withXmlCharactersOnly(text);
-    QString result;
-    result.reserve(clean.size());
-    for (const QChar c : clean) {
-        switch (c.unicode()) {
-        case '&': result += QLatin1String("&amp;"); break;
-        case '<': result += QLatin1String("&lt;"); break;
-        case '>': result += QLatin1String("&gt;"); break;
-        case '\r': result += QLatin1String("&#13;"); break;
-        default: result += c;
-        }
-    }
-    return result;
-}
-
-// Text inside a CDATA section: everything but "]]>" may stand as it is; that
-// one sequence is split so that its ">" starts a second section.
-QString cdataText(const QString &text)
-{
-    return withXmlCharactersOnly(text).replace(QLatin1String("]]>"),
-                                               QLatin1String("]]]]><![CDATA[>"));
-}
-
-// A coordinate to a tenth of a micro-degree, about a centimetre: up to seven
-// decimals, without trailing zeros and never in exponent form, so that
-// 121.4737019 stays as it is and 11.1235 or 352 read as they would in six
-// significant digits.
-QString coordinateText(double value)
-{
-    if (!std::isfinite(value))
-        return QString::number(value, 'g', 6);
-    QString text = QString::number(value, 'f', 7);
-    int length = text.size();
-    while (text.at(length - 1) == QLatin1Char('0'))
-        --length;
-    if (text.at(length - 1) == QLatin1Char('.'))
-        --length;
-    text.truncate(length);
-    if (text == QLatin1String("-0"))
-        return QStringLiteral("0");
-    return text;
-}
-
 // Appends one KML tuple: longitude, latitude, altitude in metres (the record
 // keeps tens of metres).
 void appendCoordinateTuple(QString &text, const SessionRecord &session, int sample)
 {
-    text += coordinateText(session.longitude.at(sample));
+    text += XmlDocument::decimal(session.longitude.at(sample));
     text += QLatin1Char(',');
-    text += coordinateText(session.latitude.at(sample));
+    text += XmlDocument::decimal(session.latitude.at(sample));
     text += QLatin1Char(',');
-    text += coordinateText(10.0 * session.height.at(sample));
-}
-
-// A sample recorded without a GPS fix reads longitude 0 and latitude 0.
-bool hasPosition(const SessionRecord &session, int sample)
-{
-    return session.longitude.at(sample) != 0.0 || session.latitude.at(sample) != 0.0;
+    text += XmlDocument::decimal(10.0 * session.height.at(sample));
 }
 
 // The smallest box of longitudes and latitudes around the track.
@@ -184,7 +105,8 @@ QString lookAt(const TrackBounds &bounds)
     const double height = (bounds.north - bounds.south) * metresPerDegree;
     const double range = std::max(minimumRange, rangePerExtent * std::max(width, height));
     return QLatin1String(lookAtTemplate)
-        .arg(coordinateText((bounds.west + bounds.east) / 2.0), coordinateText(latitude),
+        .arg(XmlDocument::decimal((bounds.west + bounds.east) / 2.0),
+             XmlDocument::decimal(latitude),
              QString::number(std::ceil(range), 'f', 0));
 }
 
@@ -202,7 +124,7 @@ QString kmlDocument(const SessionRecord &session)
     coordinates.reserve(samples * 32);
     TrackBounds bounds;
     for (int i = 0; i < samples; ++i) {
-        if (!hasPosition(session, i))
+        if (!session.hasPosition(i))
             continue;
         if (!coordinates.isEmpty())
             coordinates += QLatin1Char(' ');
@@ -215,32 +137,22 @@ QString kmlDocument(const SessionRecord &session)
     QString photoPlacemarks;
     for (auto it = session.photos.cbegin(); it != session.photos.cend(); ++it) {
         if (it.value().isEmpty() || it.key() < 0 || it.key() >= samples
-            || !hasPosition(session, it.key()))
+            || !session.hasPosition(it.key()))
             continue;
         QString where;
         appendCoordinateTuple(where, session, it.key());
-        photoPlacemarks += QLatin1String(photoTemplate).arg(cdataText(it.value()), where);
+        photoPlacemarks += QLatin1String(photoTemplate).arg(XmlDocument::cdata(it.value()), where);
     }
 
     // All markers in one call: a substituted text is never scanned for
     // markers again, so a "%2" in a file name stays as it is.
     return QLatin1String(documentTemplate)
-        .arg(escapedText(session.fileName),
+        .arg(XmlDocument::escaped(session.fileName),
              session.startDateTime.toString(QStringLiteral("dd/MM/yyyy - hh:mm")), coordinates,
              photoPlacemarks, lookAt(bounds));
 }
 
 bool writeKml(const SessionRecord &session, const QString &path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = kmlDocument(session).toUtf8();
-    // commit() closes the file without reporting a failure of the last
-    // buffered write (a full disk, a file size limit), so flush explicitly.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return XmlDocument::save(kmlDocument(session), path);
 }
