@@ -5,6 +5,7 @@
 #include "KmlExport.h"
 #include "OptionsDialog.h"
 #include "PlotPrinter.h"
+#include "RideExport.h"
 #include "SessionPlots.h"
 #include "SpaceScaleDraw.h"
 #include "TimeScaleDraw.h"
@@ -13,9 +14,12 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -31,6 +35,11 @@ MainWindow::MainWindow(QWidget *parent)
 {
     ui->setupUi(this);
     connect(ui->actionIndex_2, &QAction::triggered, this, [this] { HelpBrowser::showGuide(this); });
+    connect(ui->actionExport_for_other_programs, &QAction::triggered, this,
+            &MainWindow::exportForOtherPrograms);
+    connect(ui->menuOpen_Recent, &QMenu::aboutToShow, this, &MainWindow::showRecentRides);
+    connect(ui->actionClear, &QAction::triggered, this, [this] { recent.clear(); });
+    setAcceptDrops(true);
     // The options are loaded before the plots exist, so that the curves are
     // created with the stored pens and visibility.
     readSettings();
@@ -53,10 +62,14 @@ void MainWindow::open()
     const QString path = QFileDialog::getOpenFileName(this, tr("Open data file"),
                                                       QStringLiteral(".") + QDir::separator(),
                                                       tr("Formatted ASCII (*.csv)"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openRide(path);
+}
 
-    if (!session.read(path)) {
+bool MainWindow::openRide(const QString &path)
+{
+    const bool read = session.read(path);
+    if (!read) {
         // The read has emptied and refilled the arrays the curves draw from,
         // and may have moved them; the message box runs an event loop that
         // repaints the plots. Hand the curves what the record holds now first.
@@ -64,6 +77,8 @@ void MainWindow::open()
         QMessageBox::warning(this, tr("Read error"),
                              tr("The selected dataset could not be loaded:\n"
                                 "--> unknown file format"));
+    } else {
+        recent.add(path);
     }
 
     // The same refresh after a failed read as after a good one: the reader
@@ -73,11 +88,63 @@ void MainWindow::open()
     updateGraphs();
     setWindowTitle(QStringLiteral("VOK - ") + path);
     ui->xAxisComboBox->setEnabled(true);
-    ui->actionExport_as_KML->setEnabled(true);
-    ui->actionView_in_GoogleEarth->setEnabled(true);
-    ui->actionPrint->setEnabled(true);
-    ui->actionPrint_preview->setEnabled(true);
-    ui->actionPrint_as_pdf->setEnabled(true);
+    for (QAction *output : {ui->actionExport_as_KML, ui->actionView_in_GoogleEarth,
+                            ui->actionExport_for_other_programs, ui->actionPrint,
+                            ui->actionPrint_preview, ui->actionPrint_as_pdf})
+        output->setEnabled(true);
+    return read;
+}
+
+// The menu lists the recent rides afresh each time it opens.
+void MainWindow::showRecentRides()
+{
+    QMenu *menu = ui->menuOpen_Recent;
+    for (QAction *action : menu->actions()) {
+        if (action != ui->actionClear) {
+            menu->removeAction(action);
+            action->deleteLater();
+        }
+    }
+    QAction *before = ui->actionClear;
+    for (const QString &path : recent.paths()) {
+        auto *action = new QAction(QDir::toNativeSeparators(path), menu);
+        connect(action, &QAction::triggered, this, [this, path] { openRecentRide(path); });
+        menu->insertAction(before, action);
+    }
+    if (!recent.paths().isEmpty())
+        menu->insertSeparator(before);
+    ui->actionClear->setEnabled(!recent.paths().isEmpty());
+}
+
+void MainWindow::openRecentRide(const QString &path)
+{
+    if (!QFileInfo(path).isFile()) {
+        recent.remove(path);
+        QMessageBox::warning(this, tr("Open Recent"),
+                             tr("%1 is no longer there. It has been taken off the list.")
+                                 .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    openRide(path);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    // Opened once the drop is over: the drag's source should not wait for
+    // a message box.
+    const QString path = urls.first().toLocalFile();
+    QMetaObject::invokeMethod(this, [this, path] { openRide(path); }, Qt::QueuedConnection);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -106,6 +173,7 @@ bool MainWindow::confirmQuit()
 void MainWindow::readSettings()
 {
     loadOptions(options);
+    recent.read();
 
     const WindowPlacement placement
         = WindowPlacement::read(QStringLiteral("mainwindow"), QSize(800, 600));
@@ -124,6 +192,7 @@ void MainWindow::readSettings()
 void MainWindow::writeSettings()
 {
     saveOptions(options);
+    recent.write();
 
     // A maximized window keeps the normal size and position stored by an
     // earlier run, so that un-maximizing after the next start restores them.
@@ -220,6 +289,11 @@ void MainWindow::exportKML()
 void MainWindow::viewInGoogleEarth()
 {
     KmlExport::viewInGoogleEarth(session, options.googleEarthPath);
+}
+
+void MainWindow::exportForOtherPrograms()
+{
+    RideExport::exportAs(this, session);
 }
 
 void MainWindow::print()

@@ -2,6 +2,7 @@
 #define VOK_MAINWINDOW_H
 
 #include "Options.h"
+#include "RecentRides.h"
 #include "SessionRecord.h"
 
 #include <QMainWindow>
@@ -30,6 +31,13 @@ public:
 
     const SessionRecord &sessionRecord() const { return session; }
     const Options &optionsRecord() const { return options; }
+    const RecentRides &recentRides() const { return recent; }
+
+    // Reads the ride at path and refreshes the window, as File > "Open..."
+    // does once a file is chosen: a file that cannot be read brings the
+    // "Read error" warning. A ride read joins the recent rides. Returns
+    // whether the read succeeded.
+    bool openRide(const QString &path);
 
 public slots:
     void open();
@@ -46,8 +54,16 @@ public slots:
     void showCurve(QwtPlotItem *item, bool on);
     void changeXAxis(int curr_cbox_index);
     void aboutVOK();
+    void exportForOtherPrograms();
+
+protected:
+    // A single file dragged onto the window opens as a ride.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
+    void showRecentRides();
+    void openRecentRide(const QString &path);
     bool confirmQuit();
     void readSettings();
     void writeSettings();
@@ -56,6 +72,7 @@ private:
     Ui::MainWindow *ui;
     SessionRecord session;
     Options options;
+    RecentRides recent;
     // Destroyed before the form's plots, so that the turn markers it holds
     // leave their plot while it still exists.
     std::unique_ptr<SessionPlots> plots;

@@ -81,8 +81,11 @@ check_tree() {
     local exec icon
     exec=$(desktop_value "$desktop" Exec)
     icon=$(desktop_value "$desktop" Icon)
-    # Exec= is a bare program name, found on PATH in the prefix's bin/.
-    check "Exec=$exec names bin/vok" test "$exec" = vok -a -x "$prefix/bin/$exec"
+    # Exec= is the bare program name, found on PATH in the prefix's bin/,
+    # taking the one file a file manager hands over.
+    check "Exec=$exec is vok %f" test "$exec" = "vok %f" -a -x "$prefix/bin/vok"
+    check "MimeType= offers VOK for CSV files" \
+        test "$(desktop_value "$desktop" MimeType)" = "text/csv;"
     check "Name=VOK" test "$(desktop_value "$desktop" Name)" = VOK
     check "Comment= is set" test -n "$(desktop_value "$desktop" Comment)"
 
@@ -103,7 +106,7 @@ check_tree() {
     release=$(xmllint --xpath 'string(/component/releases/release[1]/@version)' "$metainfo")
     check "metainfo id $id names its file" test "$id" = "$app_id"
     check "launchable $launchable is the desktop file" test "$launchable" = "$(basename "$desktop")"
-    check "provided binary $binary is Exec=" test "$binary" = "$exec"
+    check "provided binary $binary is the program of Exec=" test "$binary" = "${exec%% *}"
     check "latest release $release is the project version $version" test "$release" = "$version"
 }
 

@@ -11,10 +11,11 @@ packages=(g++ cmake make qtbase5-dev libqwt-qt5-dev libkf5widgetsaddons-dev)
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(
         xvfb xauth              # tests and the screenshot script that need a real X server
+        x11-utils               # xwininfo: the window titles of the program under test
         fonts-dejavu-core       # a font for the offscreen and PDF renderings
         poppler-utils           # pdfinfo, pdftotext: read back the PDF output
         gdal-bin                # ogrinfo: reads back the KML output
-        gpsbabel                # reads back the KML output as a second consumer
+        gpsbabel                # reads back the KML, TCX and GPX output
         libxml2-utils           # xmllint: validates the KML against the OGC schema
         clang libclang-rt-14-dev # libFuzzer and the sanitizer runtimes of the fuzz targets
         desktop-file-utils appstream # validate the desktop entry and the metainfo

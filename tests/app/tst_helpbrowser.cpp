@@ -21,7 +21,8 @@ private slots:
 void TestHelpBrowser::guideExplains_data()
 {
     QTest::addColumn<QString>("words");
-    for (const char *entry : {"File > Open...", "File > Export as KML", "File > View in GoogleEarth",
+    for (const char *entry : {"File > Open...", "File > Open Recent", "File > Export as KML",
+                              "File > View in GoogleEarth", "File > Export for other programs...",
                               "File > Print preview...", "File > Print", "File > Print as pdf",
                               "File > Exit", "Tools > Options...", "Help > Index...",
                               "Help > About VOK..."})
