@@ -13,6 +13,8 @@
 #include "WindowPlacement.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QStyleOptionComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -265,7 +267,30 @@ void MainWindow::changeXAxis(int curr_cbox_index)
     else if (curr_cbox_index == 1)
         session.setXChannel(SessionRecord::SpaceChannel);
     updateXAxisScaleDraws();
+    // A zoom over time means nothing over distance: the new mode starts
+    // from the whole ride, with a zoom base of its own.
+    plots->showWholeRide();
     updateGraphs();
+}
+
+// The chooser shows an item's two lines, mode and unit, whole: it is as wide
+// as the widest line of its items.
+void MainWindow::fitChooserToItems()
+{
+    QComboBox *chooser = ui->xAxisComboBox;
+    const QFontMetrics metrics(chooser->font());
+    int widest = 0;
+    for (int i = 0; i < chooser->count(); ++i) {
+        for (const QString &line : chooser->itemText(i).split(QLatin1Char('\n')))
+            widest = qMax(widest, metrics.horizontalAdvance(line));
+    }
+    QStyleOptionComboBox option;
+    option.initFrom(chooser);
+    const QSize contents(widest, 2 * metrics.height());
+    const int width = chooser->style()
+                          ->sizeFromContents(QStyle::CT_ComboBox, &option, contents, chooser)
+                          .width();
+    chooser->setFixedWidth(qMax(width, chooser->minimumSizeHint().width()));
 }
 
 void MainWindow::updateXAxisScaleDraws()
@@ -276,6 +301,7 @@ void MainWindow::updateXAxisScaleDraws()
     ui->xAxisComboBox->setItemText(1, tr("Space") + QStringLiteral("\n(")
                                           + SpaceScaleDraw::unitText(options.space_unit)
                                           + QLatin1Char(')'));
+    fitChooserToItems();
     plots->updateXAxisScaleDraws(ui->xAxisComboBox->currentIndex());
 }
 

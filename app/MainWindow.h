@@ -68,6 +68,7 @@ private:
     void readSettings();
     void writeSettings();
     void updateXAxisScaleDraws();
+    void fitChooserToItems();
 
     Ui::MainWindow *ui;
     SessionRecord session;

@@ -67,6 +67,30 @@ OptionsDialog::OptionsDialog(QWidget *parent)
                ui->horizontalLayout_T_PTot, ui->horizontalLayout_T_FL,   ui->horizontalLayout_T_FR};
     for (const Channel &curve : Channel::all())
         addPenEditor(penRows[size_t(curve.id)], curve.labelText());
+    fitRowsToTheirTexts();
+}
+
+// Every row label whole, the labels in one column; the three turn-curve rows
+// without scrolling; most of the session curves; and the dialog tall enough
+// for both lists.
+void OptionsDialog::fitRowsToTheirTexts()
+{
+    int labelWidth = 100;
+    for (QHBoxLayout *row : penRows) {
+        if (auto *name = rowWidget<QLabel>(row, LabelItem))
+            labelWidth = qMax(labelWidth, name->sizeHint().width());
+    }
+    for (QHBoxLayout *row : penRows) {
+        if (auto *name = rowWidget<QLabel>(row, LabelItem))
+            name->setFixedWidth(labelWidth);
+    }
+    ui->scrollArea_2->setMinimumHeight(ui->scrollAreaWidgetContents_2->sizeHint().height());
+    // Room for nine of the eleven session curves; the last two scroll.
+    const int sessionRows = ui->scrollAreaWidgetContents->sizeHint().height();
+    ui->scrollArea->setMinimumHeight(qMax(ui->scrollArea->minimumHeight(), sessionRows * 9 / 11));
+    ui->groupBox_2->setMaximumHeight(QWIDGETSIZE_MAX);
+    ui->groupBox_2->setMinimumHeight(ui->groupBox_2->sizeHint().height());
+    resize(qMax(width(), sizeHint().width()), qMax(height(), sizeHint().height()));
 }
 
 OptionsDialog::~OptionsDialog()

@@ -38,6 +38,7 @@ private:
     void addPenEditor(QHBoxLayout *layout, const QString &label);
     void setPenEditor(const QPen &pen, QHBoxLayout *layout);
     void readPenEditor(QPen &pen, QHBoxLayout *layout);
+    void fitRowsToTheirTexts();
 
     Ui::OptionsDialog *ui;
     std::array<QHBoxLayout *, Channel::Count> penRows{};

@@ -1,6 +1,8 @@
 #include "MyZoomer.h"
 
 #include <QColor>
+#include <QKeyEvent>
+#include <QWidget>
 #include <QPen>
 #include <qwt_picker_machine.h>
 #include <qwt_scale_draw.h>
@@ -14,8 +16,39 @@ MyZoomer::MyZoomer(QWidget *canvas)
     setMousePattern(QwtEventPattern::MouseSelect2, Qt::RightButton, Qt::NoModifier);
     setRubberBandPen(QPen(QColor(Qt::darkBlue)));
     setTrackerPen(QPen(QColor(Qt::darkBlue)));
-    // A rectangle from the press point to the release point.
+    // A rectangle from the press point to the release point, drawn with
+    // the mouse only: Enter and Space start no rectangle.
     setStateMachine(new QwtPickerDragRectMachine);
+    setKeyPattern(QwtEventPattern::KeySelect1, Qt::Key_unknown);
+    setKeyPattern(QwtEventPattern::KeySelect2, Qt::Key_unknown);
+    // A click gives the canvas the keyboard, so that Escape reaches the drag.
+    if (canvas->focusPolicy() == Qt::NoFocus)
+        canvas->setFocusPolicy(Qt::ClickFocus);
+    if (QWidget *window = canvas->window(); window != canvas)
+        window->installEventFilter(this);
+}
+
+bool MyZoomer::eventFilter(QObject *object, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        // Taken before the window's Escape shortcut (File > Exit) sees it.
+        if (object == parentWidget() && isActive()
+            && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+            reset();
+            event->accept();
+            return true;
+        }
+        break;
+    case QEvent::WindowBlocked:
+    case QEvent::WindowDeactivate:
+        if (object != parentWidget())
+            widgetLeaveEvent(event);
+        break;
+    default:
+        break;
+    }
+    return QwtPlotZoomer::eventFilter(object, event);
 }
 
 MyZoomer::~MyZoomer() = default;

@@ -25,6 +25,11 @@ public:
 
     QwtText trackerTextF(const QPointF &pos) const override;
 
+    // Escape during a drag cancels the rectangle, not the window; a window
+    // that a dialog blocks, or that goes to the background, keeps no
+    // tracker text.
+    bool eventFilter(QObject *object, QEvent *event) override;
+
 signals:
     void zoomChanged(QStack<QRectF> zooms, uint index);
 

@@ -8,8 +8,11 @@
 #include "SessionRecord.h"
 #include "SpaceScaleDraw.h"
 #include "TimeScaleDraw.h"
+#include "XScaleEngine.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QResizeEvent>
 #include <QScreen>
 #include <qwt_plot.h>
 #include <qwt_scale_widget.h>
@@ -89,6 +92,10 @@ SessionPlots::SessionPlots(const std::array<QwtPlot *, 3> &plots, const SessionR
     turnsCurve->setStyle(QwtPlotCurve::Dots);
     turnsCurve->setSymbol(new QwtSymbol(QwtSymbol::Diamond, QBrush(), turnPen, QSize(3, 3)));
     turnsCurve->setItemAttribute(QwtPlotItem::Legend, false);
+    // They follow the y scale and so must not decide it.
+    turnsCurve->setItemAttribute(QwtPlotItem::AutoScale, false);
+    connect(plots[Top]->axisWidget(QwtPlot::yLeft), &QwtScaleWidget::scaleDivChanged, this,
+            &SessionPlots::placeTurnMarkers);
 
     picker = new CanvasPicker(plots[Top], turnsCurve.get());
     connect(picker, &CanvasPicker::pointClicked, this, &SessionPlots::turnClicked);
@@ -133,6 +140,38 @@ void SessionPlots::decorate(QwtPlot *plot)
     // One width for the three left axes, so that the canvases line up.
     plot->axisScaleDraw(QwtPlot::yLeft)->setMinimumExtent(50);
     PlotDecoration::decorate(plot, [this](QwtPlotItem *item, bool on) { showCurve(item, on); });
+    plot->setAxisScaleEngine(QwtPlot::xBottom, new XScaleEngine(plot));
+    plot->canvas()->installEventFilter(this);
+}
+
+bool SessionPlots::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize) {
+        for (QwtPlot *plot : plotList) {
+            if (plot->canvas() == watched) {
+                const QwtScaleDiv &shown = plot->axisScaleDiv(QwtPlot::xBottom);
+                plot->setAxisScale(QwtPlot::xBottom, shown.lowerBound(), shown.upperBound());
+                plot->replot();
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void SessionPlots::divideXAxes()
+{
+    for (QwtPlot *plot : plotList) {
+        const QwtScaleDiv &shown = plot->axisScaleDiv(QwtPlot::xBottom);
+        plot->setAxisScale(QwtPlot::xBottom, shown.lowerBound(), shown.upperBound());
+        plot->updateAxes();
+        plot->updateLayout();
+        // The axis lays its scale out again only when it is resized: a new
+        // scale draw in an axis of the same size would keep the borders of
+        // the old labels, away from the canvas below.
+        QwtScaleWidget *axis = plot->axisWidget(QwtPlot::xBottom);
+        QResizeEvent resize(axis->size(), axis->size());
+        QCoreApplication::sendEvent(axis, &resize);
+    }
 }
 
 void SessionPlots::applyPens()
@@ -187,14 +226,12 @@ void SessionPlots::updateGraphs()
     // The turn markers stand at the moments their files were recorded,
     // along the top edge of the power plot, and only on a time axis.
     turnsCurve->detach();
+    markerTimes.clear();
     if (session.xChannel == SessionRecord::TimeChannel) {
-        plots[Top]->replot(); // brings the y scale up to date
-        const double top = plots[Top]->axisScaleDiv(QwtPlot::yLeft).upperBound();
-        QVector<QPointF> markers;
-        markers.reserve(session.turns.size());
         for (const TurnRecord &turn : session.turns)
-            markers.append(QPointF(double(session.startDateTime.secsTo(turn.timestamp)), top));
-        turnsCurve->setSamples(markers);
+            markerTimes.append(double(session.startDateTime.secsTo(turn.timestamp)));
+        plots[Top]->replot(); // brings the y scale up to date
+        placeTurnMarkers();
         turnsCurve->attach(plots[Top]);
     }
 
@@ -207,6 +244,21 @@ void SessionPlots::updateGraphs()
         if (zoomer->zoomRectIndex() == 0)
             zoomer->setZoomBase(false);
     }
+}
+
+// Called whenever the power plot's y scale changes, zoomed or not, before
+// the canvas is drawn.
+void SessionPlots::placeTurnMarkers()
+{
+    const double top = plotList[Top]->axisScaleDiv(QwtPlot::yLeft).upperBound();
+    if (turnsCurve->dataSize() == size_t(markerTimes.size())
+        && (markerTimes.isEmpty() || turnsCurve->sample(0).y() == top))
+        return;
+    QVector<QPointF> markers;
+    markers.reserve(markerTimes.size());
+    for (double x : markerTimes)
+        markers.append(QPointF(x, top));
+    turnsCurve->setSamples(markers);
 }
 
 void SessionPlots::showCurve(QwtPlotItem *item, bool on)
@@ -224,14 +276,13 @@ void SessionPlots::updateXAxisScaleDraws(int mode)
     if (mode != 0 && mode != 1)
         return;
 
-    // A clock time needs a start time; before any session there is none,
-    // and the axis counts from midnight rather than showing no labels.
-    // Counted from the start, hours go on past a day.
-    QTime base(0, 0, 0, 0);
+    // Before a ride is open there is no start, and no time to label. Counted
+    // from the start, hours go on past a day.
+    QTime base;
     TimeScaleDraw::Reading reading = TimeScaleDraw::Elapsed;
-    if (!options.time_start_relative && session.startDateTime.time().isValid()) {
-        base = session.startDateTime.time();
-        reading = TimeScaleDraw::TimeOfDay;
+    if (session.startDateTime.time().isValid()) {
+        base = options.time_start_relative ? QTime(0, 0) : session.startDateTime.time();
+        reading = options.time_start_relative ? TimeScaleDraw::Elapsed : TimeScaleDraw::TimeOfDay;
     }
     const double offset = options.space_start_relative ? 0.0 : session.startKm;
     const double factor = SpaceScaleDraw::unitFactor(options.space_unit);
@@ -247,4 +298,7 @@ void SessionPlots::updateXAxisScaleDraws(int mode)
         zoomers[size_t(i)]->scaleDraw = draw;
         plotList[size_t(i)]->setAxisScaleDraw(QwtPlot::xBottom, draw);
     }
+    // Other labels take other room: the ticks and the layout follow now,
+    // before the next replot, so that the axis and the curves stay aligned.
+    divideXAxes();
 }

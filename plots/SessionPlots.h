@@ -5,6 +5,7 @@
 #include "Pauses.h"
 
 #include <QObject>
+#include <QVector>
 
 #include <array>
 #include <memory>
@@ -60,8 +61,16 @@ signals:
     // A turn marker was double-clicked: the index of its turn.
     void turnClicked(int index);
 
+protected:
+    // A canvas that changes width divides its x axis again.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void decorate(QwtPlot *plot);
+    // Divides each plot's x axis afresh over the interval it shows.
+    void divideXAxes();
+    // The turn markers along the top edge of the power plot's visible area.
+    void placeTurnMarkers();
 
     std::array<QwtPlot *, 3> plotList;
     const SessionRecord &session;
@@ -71,6 +80,7 @@ private:
     Pauses ridePauses;
     // Held here because no plot owns the markers while the axis shows distance.
     std::unique_ptr<QwtPlotCurve> turnsCurve;
+    QVector<double> markerTimes; // x of each marker, in the order of the turns
     std::array<QwtPlotCurve *, 3> xRangeLines{};
     std::array<MyZoomer *, 3> zoomers{};
     CanvasPicker *picker = nullptr;

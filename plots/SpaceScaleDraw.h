@@ -13,6 +13,10 @@ public:
 
     QwtText label(double v) const override;
 
+    // A label reads (value + offset) x factor.
+    double labelOffset() const { return offset; }
+    double labelFactor() const { return factor; }
+
     // The name of a distance unit of the options, as the x-axis chooser
     // shows it, and the factor from kilometres to that unit. An unknown
     // unit is named "error" and labelled in kilometres.

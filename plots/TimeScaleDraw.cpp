@@ -22,6 +22,8 @@ TimeScaleDraw::~TimeScaleDraw() = default;
 
 QwtText TimeScaleDraw::label(double v) const
 {
+    if (!baseTime.isValid())
+        return QwtText();
     // Whole seconds, truncated toward zero. Values beyond the int range
     // (the tracker far outside the data) saturate instead of overflowing.
     int seconds = 0;
@@ -64,6 +66,22 @@ QString TimeScaleDraw::elapsedLabel(qint64 seconds) const
         i += width;
     }
     return text;
+}
+
+double TimeScaleDraw::baseSeconds() const
+{
+    return baseTime.isValid() ? baseTime.msecsSinceStartOfDay() / 1000 : 0.0;
+}
+
+double TimeScaleDraw::resolution() const
+{
+    if (format.contains(QLatin1Char('s')))
+        return 1.0;
+    if (format.contains(QLatin1Char('m')))
+        return 60.0;
+    if (format.contains(QLatin1Char('h')))
+        return 3600.0;
+    return 1.0;
 }
 
 QString TimeScaleDraw::unitFormat(quint32 unit)

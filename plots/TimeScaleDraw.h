@@ -18,7 +18,15 @@ public:
     TimeScaleDraw(const QTime &base, const QString &format, Reading reading = TimeOfDay);
     ~TimeScaleDraw() override;
 
+    // Empty without a valid base time: before a ride is open there is no
+    // time to label.
     QwtText label(double v) const override;
+
+    // Seconds from midnight to the base time, that a label adds to the value.
+    double baseSeconds() const;
+    // The seconds of the format's smallest field: 1 for "hh:mm:ss", 60 for
+    // "hh:mm", 3600 for "hh"; labels closer than this read the same.
+    double resolution() const;
 
     // The label format of a time unit of the options, which is also the
     // unit the x-axis chooser names. "Error" for an unknown unit: it has no

@@ -1,18 +1,31 @@
 #!/usr/bin/env bash
-# Builds VOK, opens the shipped sample ride in its main window under a
-# virtual X server of 1920 x 1080 and saves the picture the README shows.
-#   tools/screenshot.sh [OUTPUT.png]     (default: docs/screenshot.png)
+# Builds VOK, opens rides in its main window under a virtual X server and
+# saves pictures of them into docs/:
+#   screenshot.png                the shipped sample ride at 1280 x 960 (the README's)
+#   sample-ride-800x600.png       the same at the first-run size
+#   26-hour-ride-800x600.png      a generated ride of 26 hours with pauses
+#   tools/screenshot.sh [DOCS_DIR]     (default: docs/)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${VOK_BUILD_DIR:-$root/build}
-output=${1:-$root/docs/screenshot.png}
+docs=${1:-$root/docs}
 
 command -v xvfb-run >/dev/null || { echo "xvfb-run is missing: tools/install-deps.sh --test" >&2; exit 1; }
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target vok_screenshot -j "$(nproc)"
+cmake --build "$build" --target vok_screenshot make_sample_ride -j "$(nproc)"
 
 rides=("$root"/examples/S_*.csv)
-mkdir -p "$(dirname "$output")"
-# No desktop around: Qt's own widgets and file dialog, the plain platform theme.
-QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME= \
-    xvfb-run -a -s "-screen 0 1920x1080x24" "$build/tools/vok_screenshot" "${rides[0]}" "$output" 1280x960
+long=$(mktemp -d)
+trap 'rm -rf "$long"' EXIT
+"$build/tools/make_sample_ride" --hours 26 --rate 0.2 --pauses 3 "$long" >/dev/null
+longRides=("$long"/S_*.csv)
+
+mkdir -p "$docs"
+shot() { # shot RIDE OUTPUT SIZE
+    # No desktop around: Qt's own widgets and file dialog, the plain platform theme.
+    QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME= \
+        xvfb-run -a -s "-screen 0 1920x1080x24" "$build/tools/vok_screenshot" "$1" "$2" "$3"
+}
+shot "${rides[0]}" "$docs/screenshot.png" 1280x960
+shot "${rides[0]}" "$docs/sample-ride-800x600.png" 800x600
+shot "${longRides[0]}" "$docs/26-hour-ride-800x600.png" 800x600

@@ -8,6 +8,7 @@ class TestMainWindowForm : public QObject
 private slots:
     void textsAndShortcuts_data();
     void textsAndShortcuts();
+    void chooserShowsItsItemsWhole();
 
 private:
     TemporarySettings settings;
@@ -51,6 +52,23 @@ void TestMainWindowForm::textsAndShortcuts()
                                                            : "text";
     QCOMPARE(object->property(property).toString(), text);
     QCOMPARE(object->property("shortcut").value<QKeySequence>(), shortcut);
+}
+
+// Each item of the x-axis chooser is a mode over its unit, on two lines.
+void TestMainWindowForm::chooserShowsItsItemsWhole()
+{
+    MainWindow window;
+    window.show();
+    auto *chooser = window.findChild<QComboBox *>(QStringLiteral("xAxisComboBox"));
+    QStyleOptionComboBox option;
+    option.initFrom(chooser);
+    const QRect field = chooser->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                         QStyle::SC_ComboBoxEditField, chooser);
+    for (int i = 0; i < chooser->count(); ++i) {
+        for (const QString &line : chooser->itemText(i).split('\n'))
+            QVERIFY2(chooser->fontMetrics().horizontalAdvance(line) <= field.width(),
+                     qPrintable(line));
+    }
 }
 
 QTEST_MAIN(TestMainWindowForm)

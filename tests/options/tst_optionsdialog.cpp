@@ -56,6 +56,7 @@ private slots:
     void untouchedPenComesBackAsShown();
     void editsReachTheWindowOnlyWhenAccepted_data();
     void editsReachTheWindowOnlyWhenAccepted();
+    void rowsShowTheirTexts();
 
 private:
     TemporarySettings settings;
@@ -146,6 +147,32 @@ void TestOptionsDialog::editsReachTheWindowOnlyWhenAccepted()
              ok ? pen(Qt::darkYellow, 3.0) : pen(Qt::blue, 2.0));
     QCOMPARE(window.findChild<QComboBox *>("xAxisComboBox")->itemText(0),
              ok ? "Time\n(mm:ss)" : "Time\n(hh:mm:ss)");
+}
+
+// At its default size: every row label whole, the three turn-curve rows
+// without scrolling, and the session curves at most short of their last rows.
+void TestOptionsDialog::rowsShowTheirTexts()
+{
+    OptionsDialog dialog(nullptr);
+    dialog.findChild<QTabWidget *>(QStringLiteral("tabWidget"))->setCurrentIndex(0);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    for (QLabel *label : dialog.findChildren<QLabel *>()) {
+        if (label->isVisible())
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                     qPrintable(label->text()));
+    }
+    const auto shownRows = [&dialog](const char *area) {
+        auto *scroll = dialog.findChild<QScrollArea *>(QLatin1String(area));
+        int shown = 0;
+        for (QLabel *label : scroll->widget()->findChildren<QLabel *>()) {
+            const QRect inView(label->mapTo(scroll->viewport(), QPoint()), label->size());
+            shown += scroll->viewport()->rect().contains(inView);
+        }
+        return shown;
+    };
+    QCOMPARE(shownRows("scrollArea_2"), 3);
+    QVERIFY2(shownRows("scrollArea") >= 9, qPrintable(QString::number(shownRows("scrollArea")) + " " + QString::number(dialog.height())));
 }
 
 QTEST_MAIN(TestOptionsDialog)

@@ -2,6 +2,7 @@
 // paint the page through printTo, which keeps the turn markers off it.
 #include "ExternalTools.h"
 #include "GuiDriver.h"
+#include "PlotPrinter.h"
 
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -35,6 +36,8 @@ private slots:
     void onePdfPage();
     void turnMarkersStayOffThePage_data();
     void turnMarkersStayOffThePage();
+    void gridLinesShowOnPaper_data();
+    void gridLinesShowOnPaper();
 
 private:
     TemporarySettings settings;
@@ -54,7 +57,7 @@ void tst_Printing::onePdfPage_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("written");
-    QTest::addColumn<int>("axis"); // the stored x-axis mode
+    QTest::addColumn<int>("axis"); // chosen in the x-axis chooser; the stored mode is the other
     QTest::addColumn<QString>("footer");
 
     QTest::newRow("time axis, a name without suffix gets .pdf")
@@ -72,9 +75,10 @@ void tst_Printing::onePdfPage()
     VOK_REQUIRE_TOOL(pdfinfo, "pdfinfo");
     VOK_REQUIRE_TOOL(pdftotext, "pdftotext");
 
-    store(QStringLiteral("options/axes/x_axis_type"), axis);
+    store(QStringLiteral("options/axes/x_axis_type"), 1 - axis);
     MainWindow window;
     QVERIFY(openRide(window, ride));
+    window.findChild<QComboBox *>(QStringLiteral("xAxisComboBox"))->setCurrentIndex(axis);
     const QString path = dir.filePath(written);
     QCOMPARE(printPdf(window, dir.filePath(typed)), "Print status: Page printed to file: " + path);
 
@@ -125,6 +129,27 @@ void tst_Printing::turnMarkersStayOffThePage()
     }
     QCOMPARE(moves, QStringList({"off", "back"}));
     QCOMPARE(markers->plot(), top);
+}
+
+void tst_Printing::gridLinesShowOnPaper_data()
+{
+    QTest::addColumn<double>("screenWidth"); // pixels
+    QTest::addColumn<double>("dotsPerInch");
+    QTest::addColumn<double>("printedWidth"); // dots: at least half a point
+
+    QTest::newRow("the screen's 1.3 px at 300 dpi") << 1.3 << 300.0 << 300.0 / 144.0;
+    QTest::newRow("a hairline at 600 dpi") << 0.0 << 600.0 << 600.0 / 144.0;
+    QTest::newRow("wide enough already at 72 dpi") << 1.3 << 72.0 << 1.3;
+}
+
+void tst_Printing::gridLinesShowOnPaper()
+{
+    QFETCH(double, screenWidth);
+    QFETCH(double, dotsPerInch);
+    const QPen screen(QBrush(Qt::gray), screenWidth, Qt::DashLine);
+    const QPen printed = PlotPrinter::printedGridPen(screen, dotsPerInch);
+    QTEST(printed.widthF(), "printedWidth");
+    QCOMPARE(printed.style(), Qt::DashLine);
 }
 
 QTEST_MAIN(tst_Printing)

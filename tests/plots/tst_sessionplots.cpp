@@ -161,12 +161,15 @@ void tst_SessionPlots::pickTurnMarker_data()
     QTest::addColumn<QPoint>("offset");
     QTest::addColumn<int>("view"); // 0 time, 1 distance
     QTest::addColumn<int>("picked"); // -1: none
+    QTest::addColumn<bool>("zoomed"); // to the lower half of the power range
 
-    QTest::newRow("on the first marker") << 0 << QPoint(0, 0) << 0 << 0;
-    QTest::newRow("3 right of and 4 below the second") << 1 << QPoint(3, 4) << 0 << 1;
-    QTest::newRow("9 below the first") << 0 << QPoint(0, 9) << 0 << 0;
-    QTest::newRow("11 left of the second") << 1 << QPoint(-11, 0) << 0 << -1;
-    QTest::newRow("where the first was, in distance mode") << 0 << QPoint(0, 0) << 1 << -1;
+    QTest::newRow("on the first marker") << 0 << QPoint(0, 0) << 0 << 0 << false;
+    QTest::newRow("3 right of and 4 below the second") << 1 << QPoint(3, 4) << 0 << 1 << false;
+    QTest::newRow("9 below the first") << 0 << QPoint(0, 9) << 0 << 0 << false;
+    QTest::newRow("11 left of the second") << 1 << QPoint(-11, 0) << 0 << -1 << false;
+    QTest::newRow("where the first was, in distance mode") << 0 << QPoint(0, 0) << 1 << -1 << false;
+    QTest::newRow("on the second, zoomed below the top of the power range")
+        << 1 << QPoint(2, 2) << 0 << 1 << true;
 }
 
 void tst_SessionPlots::pickTurnMarker()
@@ -175,8 +178,11 @@ void tst_SessionPlots::pickTurnMarker()
     QFETCH(QPoint, offset);
     QFETCH(int, view);
     QFETCH(int, picked);
+    QFETCH(bool, zoomed);
+    if (zoomed)
+        zoomer(0)->zoom(QRectF(5, y(0).minValue(), 30, y(0).width() / 2));
 
-    // The markers run along the top edge of the power plot.
+    // The markers run along the top edge of the power plot's visible area.
     const QPointF at = plots->turnMarkers()->sample(size_t(marker));
     QCOMPARE(at, QPointF(marker == 0 ? 10.0 : 30.0, y(0).maxValue()));
     const QPoint pos = offset
