@@ -4,6 +4,7 @@
 #include "HelpBrowser.h"
 #include "KmlExport.h"
 #include "OptionsDialog.h"
+#include "PedalStrokesWindow.h"
 #include "PlotPrinter.h"
 #include "RideExport.h"
 #include "SessionPlots.h"
@@ -40,6 +41,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->actionExport_for_other_programs, &QAction::triggered, this,
             &MainWindow::exportForOtherPrograms);
     connect(ui->menuOpen_Recent, &QMenu::aboutToShow, this, &MainWindow::showRecentRides);
+    connect(ui->actionPedal_strokes, &QAction::triggered, this, &MainWindow::showPedalStrokes);
     connect(ui->actionClear, &QAction::triggered, this, [this] { recent.clear(); });
     setAcceptDrops(true);
     // The options are loaded before the plots exist, so that the curves are
@@ -49,6 +51,13 @@ MainWindow::MainWindow(QWidget *parent)
         std::array<QwtPlot *, 3>{ui->qwtPlotTop, ui->qwtPlotCenter, ui->qwtPlotBottom}, session,
         options, nullptr);
     connect(plots.get(), &SessionPlots::turnClicked, this, &MainWindow::showTurn);
+    connect(plots.get(), &SessionPlots::shownRangeChanged, this, [this] {
+        if (strokesWindow) {
+            double from = 0.0, to = 0.0;
+            plots->shownTimeRange(from, to);
+            strokesWindow->followPlots(from, to);
+        }
+    });
     changeXAxis(options.x_axis_type);
 }
 
@@ -92,8 +101,10 @@ bool MainWindow::openRide(const QString &path)
     ui->xAxisComboBox->setEnabled(true);
     for (QAction *output : {ui->actionExport_as_KML, ui->actionView_in_GoogleEarth,
                             ui->actionExport_for_other_programs, ui->actionPrint,
-                            ui->actionPrint_preview, ui->actionPrint_as_pdf})
+                            ui->actionPrint_preview, ui->actionPrint_as_pdf,
+                            ui->actionPedal_strokes})
         output->setEnabled(true);
+    updatePedalStrokes();
     return read;
 }
 
@@ -236,6 +247,29 @@ void MainWindow::showOptions()
     plots->applyPens();
     updateXAxisScaleDraws();
     updateGraphs();
+    updatePedalStrokes(); // the times take the new units
+}
+
+void MainWindow::showPedalStrokes()
+{
+    if (!strokesWindow) {
+        strokesWindow = new PedalStrokesWindow(session, this);
+        connect(strokesWindow, &PedalStrokesWindow::turnActivated, this, &MainWindow::showTurn);
+        updatePedalStrokes();
+    }
+    strokesWindow->show();
+    strokesWindow->raise();
+    strokesWindow->activateWindow();
+}
+
+void MainWindow::updatePedalStrokes()
+{
+    if (!strokesWindow)
+        return;
+    strokesWindow->setRide([this](double seconds) { return plots->timeLabel(seconds); });
+    double from = 0.0, to = 0.0;
+    plots->shownTimeRange(from, to);
+    strokesWindow->followPlots(from, to);
 }
 
 void MainWindow::showTurn(int index)

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class PedalStrokesWindow;
 class QPrinter;
 class QwtPlotItem;
 class SessionPlots;
@@ -55,6 +56,8 @@ public slots:
     void changeXAxis(int curr_cbox_index);
     void aboutVOK();
     void exportForOtherPrograms();
+    // Tools > "Pedal strokes...": the window of every recorded revolution.
+    void showPedalStrokes();
 
 protected:
     // A single file dragged onto the window opens as a ride.
@@ -69,6 +72,7 @@ private:
     void writeSettings();
     void updateXAxisScaleDraws();
     void fitChooserToItems();
+    void updatePedalStrokes();
 
     Ui::MainWindow *ui;
     SessionRecord session;
@@ -77,6 +81,8 @@ private:
     // Destroyed before the form's plots, so that the turn markers it holds
     // leave their plot while it still exists.
     std::unique_ptr<SessionPlots> plots;
+    // Made on first use; a child window, gone with this one.
+    PedalStrokesWindow *strokesWindow = nullptr;
 };
 
 #endif

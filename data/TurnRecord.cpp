@@ -43,6 +43,7 @@ void TurnRecord::reset()
     path.clear();
     power = forceLeft = forceRight = angle = QVector<double>();
     timestamp = QDateTime();
+    complete = false;
 }
 
 bool TurnRecord::read(const QString &filePath)
@@ -80,6 +81,7 @@ bool TurnRecord::read(const QString &filePath)
             break;
     }
     columns.finish();
+    complete = separatorReached;
     return separatorReached;
 }
 

@@ -16,6 +16,9 @@ public:
     QVector<double> angle;      // crank angle in degrees (x values of the turn plot)
     QDateTime timestamp;        // when the revolution was recorded (local time)
     QString path;               // full path of the file
+    // Whether the file was read to its end line; an incomplete one keeps
+    // what was read before the fault. Not part of the comparison.
+    bool complete = false;
 
     TurnRecord() = default;
 

@@ -96,6 +96,8 @@ SessionPlots::SessionPlots(const std::array<QwtPlot *, 3> &plots, const SessionR
     turnsCurve->setItemAttribute(QwtPlotItem::AutoScale, false);
     connect(plots[Top]->axisWidget(QwtPlot::yLeft), &QwtScaleWidget::scaleDivChanged, this,
             &SessionPlots::placeTurnMarkers);
+    connect(plots[Top]->axisWidget(QwtPlot::xBottom), &QwtScaleWidget::scaleDivChanged, this,
+            &SessionPlots::shownRangeChanged);
 
     picker = new CanvasPicker(plots[Top], turnsCurve.get());
     connect(picker, &CanvasPicker::pointClicked, this, &SessionPlots::turnClicked);
@@ -271,11 +273,8 @@ void SessionPlots::showWholeRide()
     zoomers[Top]->zoom(0);
 }
 
-void SessionPlots::updateXAxisScaleDraws(int mode)
+TimeScaleDraw *SessionPlots::newTimeScaleDraw() const
 {
-    if (mode != 0 && mode != 1)
-        return;
-
     // Before a ride is open there is no start, and no time to label. Counted
     // from the start, hours go on past a day.
     QTime base;
@@ -284,13 +283,46 @@ void SessionPlots::updateXAxisScaleDraws(int mode)
         base = options.time_start_relative ? QTime(0, 0) : session.startDateTime.time();
         reading = options.time_start_relative ? TimeScaleDraw::Elapsed : TimeScaleDraw::TimeOfDay;
     }
+    return new TimeScaleDraw(base, TimeScaleDraw::unitFormat(options.time_unit), reading);
+}
+
+QString SessionPlots::timeLabel(double seconds) const
+{
+    const std::unique_ptr<TimeScaleDraw> draw(newTimeScaleDraw());
+    return draw->label(seconds).text();
+}
+
+void SessionPlots::shownTimeRange(double &from, double &to) const
+{
+    const QwtScaleDiv &shown = plotList[Top]->axisScaleDiv(QwtPlot::xBottom);
+    from = std::min(shown.lowerBound(), shown.upperBound());
+    to = std::max(shown.lowerBound(), shown.upperBound());
+    if (session.xChannel != SessionRecord::SpaceChannel)
+        return;
+    double first = HUGE_VAL, last = -HUGE_VAL;
+    const int samples = std::min(session.space.size(), session.time.size());
+    for (int i = 0; i < samples; ++i) {
+        if (session.space[i] >= from && session.space[i] <= to) {
+            first = std::min(first, session.time[i]);
+            last = std::max(last, session.time[i]);
+        }
+    }
+    from = first;
+    to = last;
+}
+
+void SessionPlots::updateXAxisScaleDraws(int mode)
+{
+    if (mode != 0 && mode != 1)
+        return;
+
     const double offset = options.space_start_relative ? 0.0 : session.startKm;
     const double factor = SpaceScaleDraw::unitFactor(options.space_unit);
 
     for (int i : {Bottom, Center, Top}) {
         QwtScaleDraw *draw = nullptr;
         if (mode == 0)
-            draw = new TimeScaleDraw(base, TimeScaleDraw::unitFormat(options.time_unit), reading);
+            draw = newTimeScaleDraw();
         else
             draw = new SpaceScaleDraw(offset, factor);
         // The zoomer labels its tracker with the same scale draw; it must

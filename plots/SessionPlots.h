@@ -17,6 +17,7 @@ class QwtPlot;
 class QwtPlotCurve;
 class QwtPlotItem;
 class SessionRecord;
+class TimeScaleDraw;
 
 // The ride on the main window's three stacked plots: power on the top one,
 // pedal offsets and up/down percentages in the centre, height, speed, heart
@@ -57,9 +58,17 @@ public:
     // Back to the whole ride on all three plots.
     void showWholeRide();
 
+    // The stretch of the ride the plots show, in seconds after the start;
+    // over distance, from the first to the last sample shown.
+    void shownTimeRange(double &from, double &to) const;
+    // A time after the start as the time axis labels it with the options.
+    QString timeLabel(double seconds) const;
+
 signals:
     // A turn marker was double-clicked: the index of its turn.
     void turnClicked(int index);
+    // The plots show another x range: zoomed, moved back, another mode.
+    void shownRangeChanged();
 
 protected:
     // A canvas that changes width divides its x axis again.
@@ -67,6 +76,9 @@ protected:
 
 private:
     void decorate(QwtPlot *plot);
+    // The time axis labels for the options: counted from the start or on
+    // the clock, in the options' unit.
+    TimeScaleDraw *newTimeScaleDraw() const;
     // Divides each plot's x axis afresh over the interval it shows.
     void divideXAxes();
     // The turn markers along the top edge of the power plot's visible area.

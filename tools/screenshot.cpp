@@ -1,16 +1,21 @@
 // Opens a ride in VOK's main window the way a user does, through
 // File > Open..., and saves a picture of the window.
 //
-//   vok_screenshot RIDE.csv OUTPUT.png [WIDTHxHEIGHT]
+//   vok_screenshot RIDE.csv OUTPUT.png [WIDTHxHEIGHT] [--pedal-strokes]
 //
+// With --pedal-strokes the picture is of Tools > "Pedal strokes..." with two
+// turns selected.
 // Runs on any Qt platform; tools/screenshot.sh runs it under Xvfb on a
 // 1920 x 1080 screen, so that the plots get the height they have on a
 // desktop. The settings store is a temporary one: the picture shows the
 // program's defaults, and the user's own settings are neither read nor
 // written.
 #include "MainWindow.h"
+#include "PedalStrokesWindow.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QTableView>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -55,6 +60,7 @@ int main(int argc, char *argv[])
     const QString ride = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     const QString output = QString::fromLocal8Bit(argv[2]);
     QSize size(1280, 960);
+    const bool strokes = argc > 4 && QLatin1String(argv[4]) == QLatin1String("--pedal-strokes");
     if (argc > 3) {
         const QStringList parts = QString::fromLocal8Bit(argv[3]).split(QLatin1Char('x'));
         if (parts.size() == 2)
@@ -91,10 +97,22 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    QWidget *shown = &window;
+    if (strokes) {
+        window.findChild<QAction *>(QStringLiteral("actionPedal_strokes"))->trigger();
+        auto *strokesWindow = window.findChild<PedalStrokesWindow *>();
+        auto *table = strokesWindow->findChild<QTableView *>();
+        table->selectRow(2);
+        table->selectionModel()->select(table->model()->index(5, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        strokesWindow->resize(size);
+        shown = strokesWindow;
+    }
+
     // Let the window settle (layout, legends, axes) before taking the picture.
     QTimer::singleShot(300, &app, &QCoreApplication::quit);
     app.exec();
-    if (!window.grab().save(output)) {
+    if (!shown->grab().save(output)) {
         std::fprintf(stderr, "could not write %s\n", qPrintable(output));
         return 1;
     }

@@ -4,6 +4,7 @@
 #   screenshot.png                the shipped sample ride at 1280 x 960 (the README's)
 #   sample-ride-800x600.png       the same at the first-run size
 #   26-hour-ride-800x600.png      a generated ride of 26 hours with pauses
+# and into the user guide (resources/help/) the pedal strokes window.
 #   tools/screenshot.sh [DOCS_DIR]     (default: docs/)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,11 +22,12 @@ trap 'rm -rf "$long"' EXIT
 longRides=("$long"/S_*.csv)
 
 mkdir -p "$docs"
-shot() { # shot RIDE OUTPUT SIZE
+shot() { # shot RIDE OUTPUT SIZE [--pedal-strokes]
     # No desktop around: Qt's own widgets and file dialog, the plain platform theme.
     QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME= \
-        xvfb-run -a -s "-screen 0 1920x1080x24" "$build/tools/vok_screenshot" "$1" "$2" "$3"
+        xvfb-run -a -s "-screen 0 1920x1080x24" "$build/tools/vok_screenshot" "$@"
 }
 shot "${rides[0]}" "$docs/screenshot.png" 1280x960
 shot "${rides[0]}" "$docs/sample-ride-800x600.png" 800x600
 shot "${longRides[0]}" "$docs/26-hour-ride-800x600.png" 800x600
+shot "${rides[0]}" "$root/resources/help/pedal-strokes.png" 900x640 --pedal-strokes

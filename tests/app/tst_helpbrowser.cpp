@@ -24,7 +24,8 @@ void TestHelpBrowser::guideExplains_data()
     for (const char *entry : {"File > Open...", "File > Open Recent", "File > Export as KML",
                               "File > View in GoogleEarth", "File > Export for other programs...",
                               "File > Print preview...", "File > Print", "File > Print as pdf",
-                              "File > Exit", "Tools > Options...", "Help > Index...",
+                              "File > Exit", "Tools > Options...", "Tools > Pedal strokes...",
+                              "Help > Index...",
                               "Help > About VOK..."})
         QTest::addRow("menu entry %s", entry) << QString(entry);
     QTest::newRow("dragging a rectangle zooms") << "Drag a rectangle";

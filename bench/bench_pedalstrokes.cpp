@@ -1,0 +1,79 @@
+// How fast the pedal strokes window handles a ride with 10,000 single-turn
+// files: opening it (metrics of every turn, the table, the average plot
+// painted), then selecting all rows (every turn drawn, the averages worked
+// out again).
+//
+//   bench_pedalstrokes [runs]
+#include "MainWindow.h"
+#include "PedalStrokesWindow.h"
+#include "RideGenerator.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double milliseconds(const QElapsedTimer &clock)
+{
+    return double(clock.nsecsElapsed()) / 1.0e6;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 9;
+    QCoreApplication::setOrganizationName(QStringLiteral("VOK bench"));
+    QCoreApplication::setApplicationName(QStringLiteral("bench_pedalstrokes"));
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+
+    RidePlan plan;
+    plan.durationSeconds = 3 * 3600.0;
+    plan.turnFiles = 10000;
+    QTemporaryDir rideDir;
+    const QString ride = RideGenerator(plan).write(rideDir.path());
+
+    std::vector<double> opening, selecting;
+    for (int run = 0; run < runs; ++run) {
+        MainWindow window;
+        window.show();
+        window.openRide(ride);
+        QCoreApplication::processEvents();
+        QElapsedTimer clock;
+        clock.start();
+        window.findChild<QAction *>(QStringLiteral("actionPedal_strokes"))->trigger();
+        auto *strokes = window.findChild<PedalStrokesWindow *>();
+        strokes->repaint();
+        opening.push_back(milliseconds(clock));
+        auto *table = strokes->findChild<QTableView *>();
+        clock.restart();
+        table->selectAll();
+        strokes->repaint();
+        selecting.push_back(milliseconds(clock));
+        if (run == 0)
+            std::printf("%d turns listed\n", table->model()->rowCount());
+    }
+    std::printf("opening the window:        %8.1f ms   (target < 200)\n", median(opening));
+    std::printf("selecting all, redrawn:    %8.1f ms   (target < 100)\n", median(selecting));
+    return 0;
+}
