@@ -7,6 +7,7 @@
 // Prints, as medians over the runs, the time to draw the whole ride and its
 // middle half with column reduction, the time to draw every sample (one run)
 // and the pixels in which the two differ.
+#include "BenchSupport.h"
 #include "DenseCurve.h"
 
 #include <QElapsedTimer>
@@ -57,11 +58,6 @@ QImage draw(const DenseCurve &curve, double left, double right)
     yMap.setPaintInterval(canvas.height(), 0.0);
     curve.draw(&painter, xMap, yMap, QRectF(QPointF(), canvas));
     return image;
-}
-
-double milliseconds(const QElapsedTimer &clock)
-{
-    return double(clock.nsecsElapsed()) / 1.0e6;
 }
 
 double medianTime(int runs, const DenseCurve &curve, double left, double right)

@@ -4,6 +4,7 @@
 // out again).
 //
 //   bench_pedalstrokes [runs]
+#include "BenchSupport.h"
 #include "MainWindow.h"
 #include "PedalStrokesWindow.h"
 #include "RideGenerator.h"
@@ -20,32 +21,13 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double milliseconds(const QElapsedTimer &clock)
-{
-    return double(clock.nsecsElapsed()) / 1.0e6;
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 9;
-    QCoreApplication::setOrganizationName(QStringLiteral("VOK bench"));
-    QCoreApplication::setApplicationName(QStringLiteral("bench_pedalstrokes"));
-    QStandardPaths::setTestModeEnabled(true);
-    QTemporaryDir settingsDir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    const ScratchSettings settings("bench_pedalstrokes"); // never the user's own
 
     RidePlan plan;
     plan.durationSeconds = 3 * 3600.0;

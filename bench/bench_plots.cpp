@@ -13,6 +13,7 @@
 // - one linked zoom step on the top plot, until all three have repainted;
 // and compares the painted plots with drawing every sample the way
 // QwtPlotCurve does, in time and in differing pixels.
+#include "BenchSupport.h"
 #include "DenseCurve.h"
 #include "MainWindow.h"
 #include "MyZoomer.h"
@@ -40,18 +41,6 @@
 #include <vector>
 
 namespace {
-
-double milliseconds(const QElapsedTimer &clock)
-{
-    return double(clock.nsecsElapsed()) / 1.0e6;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-}
 
 // Times `step` `runs` times; returns the median in milliseconds.
 double timeRuns(int runs, const std::function<void()> &step)
@@ -116,13 +105,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 9;
 
-    // Settings of the bench's own, never the user's.
-    QCoreApplication::setOrganizationName(QStringLiteral("VOK bench"));
-    QCoreApplication::setApplicationName(QStringLiteral("bench_plots"));
-    QStandardPaths::setTestModeEnabled(true);
-    QTemporaryDir settingsDir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+    const ScratchSettings settings("bench_plots"); // never the user's own
 
     RidePlan ridePlan;
     ridePlan.durationSeconds = 24 * 3600.0;
