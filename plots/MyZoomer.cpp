@@ -32,7 +32,9 @@ bool MyZoomer::eventFilter(QObject *object, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::ShortcutOverride:
-        // Taken before the window's Escape shortcut (File > Exit) sees it.
+    case QEvent::KeyPress:
+        // Taken before the window's Escape shortcut (File > Exit) or a
+        // dialog's Escape key sees it.
         if (object == parentWidget() && isActive()
             && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
             reset();
