@@ -25,6 +25,19 @@ inline double median(std::vector<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
 }
 
+// The platform for a program without a screen to show on, unless one is set.
+inline void useOffscreenPlatform()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// The number of runs the first argument asks for, or `fallback`.
+inline int runsArgument(int argc, char *argv[], int fallback = 9)
+{
+    return argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : fallback;
+}
+
 // Points the settings store at a temporary folder for the life of the object.
 class ScratchSettings
 {

@@ -87,10 +87,9 @@ int differingPixels(const QImage &a, const QImage &b)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    useOffscreenPlatform();
     QGuiApplication app(argc, argv);
-    const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 9;
+    const int runs = runsArgument(argc, argv);
     std::printf("864000 samples, canvas %d x %d, pen 2 px, %d runs each\n", canvas.width(),
                 canvas.height(), runs);
     std::printf("pauses  whole ride  middle half  every sample  differing pixels\n");

@@ -23,10 +23,9 @@
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    useOffscreenPlatform();
     QApplication app(argc, argv);
-    const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 9;
+    const int runs = runsArgument(argc, argv);
     const ScratchSettings settings("bench_pedalstrokes"); // never the user's own
 
     RidePlan plan;

@@ -151,8 +151,7 @@ bool SessionPlots::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Resize) {
         for (QwtPlot *plot : plotList) {
             if (plot->canvas() == watched) {
-                const QwtScaleDiv &shown = plot->axisScaleDiv(QwtPlot::xBottom);
-                plot->setAxisScale(QwtPlot::xBottom, shown.lowerBound(), shown.upperBound());
+                divideXAxis(plot);
                 plot->replot();
             }
         }
@@ -160,11 +159,17 @@ bool SessionPlots::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
+// Asks the scale engine for a new division of the interval shown.
+void SessionPlots::divideXAxis(QwtPlot *plot)
+{
+    const QwtScaleDiv &shown = plot->axisScaleDiv(QwtPlot::xBottom);
+    plot->setAxisScale(QwtPlot::xBottom, shown.lowerBound(), shown.upperBound());
+}
+
 void SessionPlots::divideXAxes()
 {
     for (QwtPlot *plot : plotList) {
-        const QwtScaleDiv &shown = plot->axisScaleDiv(QwtPlot::xBottom);
-        plot->setAxisScale(QwtPlot::xBottom, shown.lowerBound(), shown.upperBound());
+        divideXAxis(plot);
         plot->updateAxes();
         plot->updateLayout();
         // The axis lays its scale out again only when it is resized: a new

@@ -79,7 +79,9 @@ private:
     // The time axis labels for the options: counted from the start or on
     // the clock, in the options' unit.
     TimeScaleDraw *newTimeScaleDraw() const;
-    // Divides each plot's x axis afresh over the interval it shows.
+    // Divides a plot's x axis afresh over the interval it shows; for all
+    // three, also lays out the axes again, for new labels.
+    void divideXAxis(QwtPlot *plot);
     void divideXAxes();
     // The turn markers along the top edge of the power plot's visible area.
     void placeTurnMarkers();
