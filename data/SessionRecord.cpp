@@ -159,6 +159,7 @@ void SessionRecord::reset()
     startDateTime = QDateTime();
     startKm = 0.0;
     xData = nullptr;
+    rideIndex.clear();
 }
 
 void SessionRecord::setXChannel(int number)
@@ -194,6 +195,13 @@ const QVector<double> *SessionRecord::channel(int number) const
 }
 
 bool SessionRecord::read(const QString &path)
+{
+    const bool read = readFile(path);
+    rideIndex.build(*this);
+    return read;
+}
+
+bool SessionRecord::readFile(const QString &path)
 {
     reset();
     const QFileInfo info(path);

@@ -1,6 +1,7 @@
 #ifndef VOK_SESSIONRECORD_H
 #define VOK_SESSIONRECORD_H
 
+#include "RideIndex.h"
 #include "TurnRecord.h"
 
 #include <QDateTime>
@@ -58,6 +59,9 @@ public:
     double startKm = 0.0;
     QList<TurnRecord> turns;
     QString fileName;          // the file's name without its directory
+    // Built on the arrays at the end of every read, good or bad; a record
+    // filled by other means builds it with rideIndex.build(record).
+    RideIndex rideIndex;
 
     SessionRecord() = default;
     SessionRecord(const SessionRecord &) = delete;
@@ -82,6 +86,9 @@ public:
 
     // Number of samples on the x axis: the length of xData, 0 when there is none.
     int sampleCount() const { return xData ? xData->size() : 0; }
+
+private:
+    bool readFile(const QString &path);
 };
 
 #endif

@@ -1,0 +1,164 @@
+#include "RideIndex.h"
+
+#include "SessionRecord.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+bool neverDecreases(const QVector<double> &x)
+{
+    for (int i = 0; i < x.size(); ++i) {
+        if (!std::isfinite(x[i]) || (i > 0 && x[i] < x[i - 1]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// Keeps the memory for the next build, as the record keeps its arrays'.
+void RideIndex::clear()
+{
+    builtOn = nullptr;
+    builtCount = -1;
+}
+
+void RideIndex::build(const SessionRecord &session)
+{
+    const QVector<double> &time = session.time;
+    const int n = time.size();
+    builtOn = time.constData();
+    builtCount = n;
+    timeOrdered = neverDecreases(time);
+    spaceOrdered = neverDecreases(session.space);
+
+    ridePauses = Pauses(time);
+    sampleWeights.fill(0.0, n);
+    for (int i = 0; i + 1 < n; ++i) {
+        const double step = time[i + 1] - time[i];
+        if (std::isfinite(step) && step > 0.0 && step <= ridePauses.threshold())
+            sampleWeights[i] = step;
+    }
+
+    // Height and speed have extremes but no averages (the average speed is
+    // the distance over the time ridden); distance has neither.
+    for (int number = 0; number < int(channels.size()); ++number) {
+        const QVector<double> &values = *session.channel(number);
+        const bool averaged = values.size() == n && number != SessionRecord::HeightChannel
+                              && number != SessionRecord::SpeedChannel
+                              && number != SessionRecord::SpaceChannel;
+        channels[size_t(number)].begin(values, averaged ? &sampleWeights : nullptr,
+                                       number == SessionRecord::CadenceChannel);
+    }
+    // A stretch of groups of every channel at a time, while that stretch of
+    // the weights is still in the cache.
+    constexpr int groupsAtOnce = 32;
+    int groups = 0;
+    for (const ChannelIndex &index : channels)
+        groups = std::max(groups, index.groupCount());
+    for (int first = 0; first < groups; first += groupsAtOnce) {
+        for (ChannelIndex &index : channels)
+            index.summariseGroups(first, std::min(index.groupCount(), first + groupsAtOnce));
+    }
+
+    // The rolling average keeps the latest samples whose times add up to no
+    // more than 30 s, and always the sample itself.
+    // A sample without a finite power stands for no time in it.
+    const QVector<double> &power = session.powerTot;
+    rollingFourth.resize(power.size() == n ? n : 0);
+    const double *w = sampleWeights.constData();
+    auto timeOf = [&](int i) { return power[i] - power[i] == 0.0 ? w[i] : 0.0; };
+    double windowPower = 0.0, windowTime = 0.0;
+    int oldest = 0;
+    for (int i = 0; i < rollingFourth.size(); ++i) {
+        const double t = timeOf(i);
+        windowPower += t > 0.0 ? power[i] * t : 0.0;
+        windowTime += t;
+        for (; oldest < i && windowTime > rollingSeconds; ++oldest) {
+            const double old = timeOf(oldest);
+            windowPower -= old > 0.0 ? power[oldest] * old : 0.0;
+            windowTime -= old;
+        }
+        const double average = windowPower / windowTime;
+        rollingFourth[i] = windowTime > 0.0 ? average * average * average * average : NAN;
+    }
+    rolling.build(rollingFourth, &sampleWeights);
+}
+
+bool RideIndex::fits(const SessionRecord &session) const
+{
+    if (session.time.constData() != builtOn || session.time.size() != builtCount)
+        return false;
+    for (int number = 0; number < int(channels.size()); ++number) {
+        const QVector<double> &values = *session.channel(number);
+        if (channels[size_t(number)].source() != values.constData()
+            || channels[size_t(number)].size() != values.size())
+            return false;
+    }
+    return true;
+}
+
+bool RideIndex::xNeverDecreases(const SessionRecord &session) const
+{
+    return session.xData == &session.space ? spaceOrdered : timeOrdered;
+}
+
+void RideIndex::samplesWithin(const SessionRecord &session, double low, double high, int &first,
+                              int &last) const
+{
+    first = 0;
+    last = -1;
+    if (!session.xData)
+        return;
+    const QVector<double> &x = *session.xData;
+    if (xNeverDecreases(session)) {
+        first = int(std::lower_bound(x.cbegin(), x.cend(), low) - x.cbegin());
+        last = int(std::upper_bound(x.cbegin(), x.cend(), high) - x.cbegin()) - 1;
+        return;
+    }
+    // x out of order (a damaged file): from the first sample within to the last.
+    first = x.size();
+    for (int i = 0; i < x.size(); ++i) {
+        if (x[i] >= low && x[i] <= high) {
+            first = std::min(first, i);
+            last = i;
+        }
+    }
+}
+
+int RideIndex::nearestSample(const SessionRecord &session, double x) const
+{
+    if (!session.xData || session.xData->isEmpty() || !std::isfinite(x))
+        return -1;
+    const QVector<double> &xs = *session.xData;
+    if (xNeverDecreases(session)) {
+        const int after = int(std::lower_bound(xs.cbegin(), xs.cend(), x) - xs.cbegin());
+        if (after == 0)
+            return 0;
+        if (after == xs.size())
+            return after - 1;
+        return x - xs[after - 1] <= xs[after] - x ? after - 1 : after;
+    }
+    int nearest = -1;
+    double distance = HUGE_VAL;
+    for (int i = 0; i < xs.size(); ++i) {
+        const double d = std::fabs(xs[i] - x);
+        if (d < distance) {
+            distance = d;
+            nearest = i;
+        }
+    }
+    return nearest;
+}
+
+size_t RideIndex::memoryBytes() const
+{
+    size_t bytes = size_t(sampleWeights.capacity() + rollingFourth.capacity()) * sizeof(double)
+                   + size_t(ridePauses.resumptions().capacity()) * sizeof(int)
+                   + rolling.memoryBytes();
+    for (const ChannelIndex &index : channels)
+        bytes += index.memoryBytes();
+    return bytes;
+}

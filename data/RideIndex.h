@@ -1,0 +1,73 @@
+#ifndef VOK_RIDEINDEX_H
+#define VOK_RIDEINDEX_H
+
+#include "ChannelIndex.h"
+#include "Pauses.h"
+
+#include <QVector>
+
+#include <array>
+
+class SessionRecord;
+
+// What the statistics of a stretch of the ride and the drawing of its curves
+// need to know about the whole ride, worked out once when the ride is read:
+// the pauses, the time each sample stands for, an index of every measured
+// channel and the rolling power behind the normalised power. It reads the record's arrays in place and is built again
+// with every read.
+class RideIndex
+{
+public:
+    // The normalised power averages power over this much riding.
+    static constexpr double rollingSeconds = 30.0;
+
+    void build(const SessionRecord &session);
+    // Fits no record until the next build.
+    void clear();
+
+    // Whether the index was built on the record's arrays as they stand.
+    bool fits(const SessionRecord &session) const;
+
+    const Pauses &pauses() const { return ridePauses; }
+    // The time from each sample to the next in seconds: 0 across a pause,
+    // for the last sample, and where a time is not finite or runs backwards.
+    const QVector<double> &weights() const { return sampleWeights; }
+    // The index of a channel array (0 to 12); cadence sums count only the
+    // samples above 0. The weights summed over the time channel are the
+    // time ridden.
+    const ChannelIndex &channel(int number) const { return channels[size_t(number)]; }
+    // The fourth power of the time-weighted average of the total power over
+    // the last 30 s of riding up to each sample (less at the start): the
+    // normalised power of a stretch is the fourth root of its average.
+    const ChannelIndex &rollingPower4() const { return rolling; }
+
+    // Whether the time or the distance never decreases along the samples.
+    bool timeNeverDecreases() const { return timeOrdered; }
+    bool spaceNeverDecreases() const { return spaceOrdered; }
+
+    // The first and last sample whose x lies within low..high, for the x
+    // array of the record; first > last when there is none.
+    void samplesWithin(const SessionRecord &session, double low, double high, int &first,
+                       int &last) const;
+    // The sample whose x lies nearest to x, the earlier of two as near; -1
+    // without samples.
+    int nearestSample(const SessionRecord &session, double x) const;
+
+    // Bytes held beyond the record's arrays.
+    size_t memoryBytes() const;
+
+private:
+    bool xNeverDecreases(const SessionRecord &session) const;
+
+    Pauses ridePauses;
+    QVector<double> sampleWeights;
+    std::array<ChannelIndex, 13> channels;
+    QVector<double> rollingFourth;
+    ChannelIndex rolling;
+    bool timeOrdered = true;
+    bool spaceOrdered = true;
+    const double *builtOn = nullptr; // the time array, with its length
+    int builtCount = -1;
+};
+
+#endif
