@@ -1,5 +1,7 @@
 #include "DenseCurve.h"
 
+#include "ChannelIndex.h"
+
 #include <QPainter>
 #include <qwt_clipper.h>
 #include <qwt_painter.h>
@@ -16,9 +18,12 @@ namespace {
 class ArrayPairData : public QwtSeriesData<QPointF>
 {
 public:
-    ArrayPairData(const QVector<double> *x, const QVector<double> *y)
+    ArrayPairData(const QVector<double> *x, const QVector<double> *y, const ChannelIndex *yIndex,
+                  bool xOrdered)
         : x(x)
         , y(y)
+        , yIndex(yIndex)
+        , xOrdered(xOrdered)
     {
     }
 
@@ -37,13 +42,18 @@ public:
             boundsX = xs;
             boundsY = ys;
             boundsCount = n;
-            d_boundingRect = bounds(xs, ys, n);
+            d_boundingRect = indexed() ? indexedBounds(xs, n) : bounds(xs, ys, n);
         }
         return d_boundingRect;
     }
 
     const double *xData() const { return size() ? x->constData() : nullptr; }
     const double *yData() const { return size() ? y->constData() : nullptr; }
+
+    // The index of y, while it still describes the arrays as they are.
+    const ChannelIndex *index() const { return indexed() ? yIndex : nullptr; }
+    // Whether x is known to be finite and never to decrease.
+    bool ordered() const { return xOrdered && x && x->size() == int(size()); }
 
 private:
     static QRectF bounds(const double *xs, const double *ys, int n)
@@ -62,8 +72,30 @@ private:
         return QRectF(left, top, right - left, bottom - top);
     }
 
+    bool indexed() const
+    {
+        return yIndex && y && yIndex->source() == y->constData() && yIndex->size() == y->size()
+               && int(size()) == y->size();
+    }
+
+    // With x in order and finite, the bounds are its ends and the extremes
+    // of y, which the index knows.
+    QRectF indexedBounds(const double *xs, int n) const
+    {
+        if (!xOrdered)
+            return bounds(xs, y->constData(), n);
+        int low = -1, high = -1;
+        yIndex->extremes(0, n - 1, low, high);
+        if (low < 0)
+            return QRectF(1.0, 1.0, -2.0, -2.0);
+        const double *ys = y->constData();
+        return QRectF(xs[0], ys[low], xs[n - 1] - xs[0], ys[high] - ys[low]);
+    }
+
     const QVector<double> *x;
     const QVector<double> *y;
+    const ChannelIndex *yIndex;
+    bool xOrdered;
     mutable const double *boundsX = nullptr;
     mutable const double *boundsY = nullptr;
     mutable int boundsCount = -1;
@@ -81,11 +113,12 @@ class ColumnReducer
 {
 public:
     ColumnReducer(const QwtScaleMap &xMap, const QwtScaleMap &yMap, const double *x,
-                  const double *y, bool aligned, double deviceScale)
+                  const double *y, const ChannelIndex *yIndex, bool aligned, double deviceScale)
         : xMap(xMap)
         , yMap(yMap)
         , x(x)
         , y(y)
+        , yIndex(yIndex)
         , aligned(aligned)
         , deviceScale(deviceScale)
     {
@@ -100,21 +133,32 @@ public:
     }
 
     // Samples from..to, whose x never decreases: every column is one run,
-    // found by galloping and bisection instead of visiting each sample.
+    // found by galloping and bisection instead of visiting each sample. The
+    // run before gives the first guess: evenly spaced samples make runs of
+    // about the same length.
     void addMonotone(int from, int to)
     {
         int first = from;
+        int guess = 0;
         while (first <= to) {
             const double key = column(first);
             int same = first; // the last index known to be in this column
-            int step = 1;
-            int probe = first + 1;
-            while (probe <= to && column(probe) == key) {
-                same = probe;
-                step *= 2;
-                probe = first + step;
+            int other = to + 1; // an index known to be past it
+            const int guessed = first + guess - 1;
+            if (guess > 1 && guessed <= to && column(guessed) != key) {
+                other = guessed;
+            } else {
+                if (guess > 1 && guessed <= to)
+                    same = guessed;
+                int step = 1;
+                int probe = same + 1;
+                while (probe <= to && column(probe) == key) {
+                    same = probe;
+                    step *= 2;
+                    probe = same + step;
+                }
+                other = std::min(probe, to + 1);
             }
-            int other = std::min(probe, to + 1);
             while (other - same > 1) {
                 const int mid = same + (other - same) / 2;
                 if (column(mid) == key)
@@ -123,6 +167,7 @@ public:
                     other = mid;
             }
             addRun(first, same);
+            guess = same - first + 1;
             first = same + 1;
         }
     }
@@ -156,16 +201,22 @@ private:
             return;
         }
         int low = -1, high = -1;
-        double lowValue = HUGE_VAL, highValue = -HUGE_VAL;
-        for (int i = first; i <= last; ++i) {
-            // Written without branches: noisy data would mispredict them.
-            const double v = y[i];
-            const bool lower = v < lowValue;
-            const bool higher = v > highValue;
-            lowValue = lower ? v : lowValue;
-            low = lower ? i : low;
-            highValue = higher ? v : highValue;
-            high = higher ? i : high;
+        if (yIndex && last - first >= 2 * ChannelIndex::blockSize) {
+            yIndex->extremes(first, last, low, high);
+        } else {
+            double lowValue = HUGE_VAL, highValue = -HUGE_VAL;
+            for (int i = first; i <= last; ++i) {
+                // Written without branches: noisy data would mispredict them.
+                // Values that are not finite are never the lowest or highest.
+                const double v = y[i];
+                const bool finite = v - v == 0.0;
+                const bool lower = finite && v < lowValue;
+                const bool higher = finite && v > highValue;
+                lowValue = lower ? v : lowValue;
+                low = lower ? i : low;
+                highValue = higher ? v : highValue;
+                high = higher ? i : high;
+            }
         }
         addPoint(first);
         int a = std::min(low, high), b = std::max(low, high);
@@ -195,6 +246,7 @@ private:
     const QwtScaleMap &yMap;
     const double *x;
     const double *y;
+    const ChannelIndex *yIndex;
     bool aligned;
     double deviceScale;
 };
@@ -208,9 +260,10 @@ DenseCurve::DenseCurve(const QString &title)
 
 DenseCurve::~DenseCurve() = default;
 
-void DenseCurve::setArrays(const QVector<double> *x, const QVector<double> *y)
+void DenseCurve::setArrays(const QVector<double> *x, const QVector<double> *y,
+                           const ChannelIndex *yIndex, bool xOrdered)
 {
-    setData(new ArrayPairData(x, y));
+    setData(new ArrayPairData(x, y, yIndex, xOrdered));
 }
 
 void DenseCurve::setBreaks(const QVector<int> &breaks)
@@ -242,6 +295,8 @@ DenseCurve::Samples DenseCurve::samples() const
     if (const auto *pair = dynamic_cast<const ArrayPairData *>(data())) {
         s.x = pair->xData();
         s.y = pair->yData();
+        s.yIndex = pair->index();
+        s.xOrdered = pair->ordered();
     } else if (const auto *raw = dynamic_cast<const QwtCPointerData *>(data())) {
         s.x = raw->xData();
         s.y = raw->yData();
@@ -255,6 +310,8 @@ DenseCurve::Samples DenseCurve::samples() const
 // costs a wrongly chosen visible range for a moment, never a wrong access.
 bool DenseCurve::xNeverDecreases(const Samples &s) const
 {
+    if (s.xOrdered)
+        return true;
     if (s.x != monotoneX || s.count != monotoneCount) {
         monotoneX = s.x;
         monotoneCount = s.count;
@@ -316,7 +373,7 @@ void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const Qwt
         }
     }
     forEachPiece(from, to, [&](int first, int last) {
-        ColumnReducer reducer(xMap, yMap, s.x, s.y, aligned, std::fabs(device.m11()));
+        ColumnReducer reducer(xMap, yMap, s.x, s.y, s.yIndex, aligned, std::fabs(device.m11()));
         if (monotone)
             reducer.addMonotone(first, last);
         else

@@ -4,6 +4,8 @@
 #include <QVector>
 #include <qwt_plot_curve.h>
 
+class ChannelIndex;
+
 // A curve over two arrays that someone else owns (the session record): it
 // reads them afresh on every paint and never copies them.
 //
@@ -24,7 +26,11 @@ public:
     // x and y stay owned by the caller and must outlive the curve, or the
     // next call. They may be refilled in between: the curve draws their
     // current common length. nullptr counts as an empty array.
-    void setArrays(const QVector<double> *x, const QVector<double> *y);
+    // An index of y lets a run of samples in one pixel column be reduced
+    // without visiting each; it is used only while it was built on y as it
+    // is. xOrdered tells that x is finite and never decreases.
+    void setArrays(const QVector<double> *x, const QVector<double> *y,
+                   const ChannelIndex *yIndex = nullptr, bool xOrdered = false);
 
     // Indices of the samples that start a new piece of line, in increasing
     // order; they index the arrays of setArrays.
@@ -44,6 +50,8 @@ private:
     struct Samples {
         const double *x = nullptr;
         const double *y = nullptr;
+        const ChannelIndex *yIndex = nullptr;
+        bool xOrdered = false;
         int count = 0;
     };
     Samples samples() const;
