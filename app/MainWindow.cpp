@@ -6,14 +6,19 @@
 #include "OptionsDialog.h"
 #include "PedalStrokesWindow.h"
 #include "PlotPrinter.h"
+#include "CursorLine.h"
 #include "RideExport.h"
+#include "RideFigures.h"
+#include "RideStatistics.h"
 #include "SessionPlots.h"
 #include "SpaceScaleDraw.h"
 #include "TimeScaleDraw.h"
 #include "TurnDialog.h"
 #include "WindowPlacement.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QStyleOptionComboBox>
 #include <QDir>
@@ -52,12 +57,22 @@ MainWindow::MainWindow(QWidget *parent)
         options, nullptr);
     connect(plots.get(), &SessionPlots::turnClicked, this, &MainWindow::showTurn);
     connect(plots.get(), &SessionPlots::shownRangeChanged, this, [this] {
+        updateStatistics();
         if (strokesWindow) {
             double from = 0.0, to = 0.0;
             plots->shownTimeRange(from, to);
             strokesWindow->followPlots(from, to);
         }
     });
+    connect(plots->cursorLine(), &CursorLine::moved, this, &MainWindow::showReading);
+    connect(plots->cursorLine(), &CursorLine::left, ui->statisticsPanel,
+            &StatisticsPanel::hideReading);
+    // Ctrl+C anywhere in the window copies the statistics shown.
+    auto *copy = new QAction(this);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WindowShortcut);
+    connect(copy, &QAction::triggered, this, &MainWindow::copyStatistics);
+    addAction(copy);
     changeXAxis(options.x_axis_type);
 }
 
@@ -287,6 +302,37 @@ void MainWindow::showTurn(int index)
 void MainWindow::updateGraphs()
 {
     plots->updateGraphs();
+    updateStatistics(); // also when the range is the same and the ride is not
+}
+
+void MainWindow::updateStatistics()
+{
+    double from = 0.0, to = 0.0;
+    plots->shownXRange(from, to);
+    int first = 0, last = -1;
+    session.rideIndex.samplesWithin(session, from, to, first, last);
+    const RideStatistics stats = RideStatistics::of(session, session.rideIndex, first, last);
+    ui->statisticsPanel->showStatistics(RideFigures::statistics(
+        session, stats, [this](double x) { return plots->xLabel(x); }, plots->xUnit()));
+}
+
+void MainWindow::showReading(double x)
+{
+    const int sample = session.rideIndex.fits(session)
+                           ? session.rideIndex.nearestSample(session, x)
+                           : -1;
+    if (sample < 0) {
+        ui->statisticsPanel->hideReading();
+        return;
+    }
+    ui->statisticsPanel->showReading(plots->xLabel(session.xData->at(sample)),
+                                     RideFigures::reading(session, sample));
+}
+
+void MainWindow::copyStatistics()
+{
+    QGuiApplication::clipboard()->setText(
+        RideFigures::tabSeparated(session.fileName, ui->statisticsPanel->statistics()));
 }
 
 void MainWindow::showCurve(QwtPlotItem *item, bool on)

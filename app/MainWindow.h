@@ -58,6 +58,12 @@ public slots:
     void exportForOtherPrograms();
     // Tools > "Pedal strokes...": the window of every recorded revolution.
     void showPedalStrokes();
+    // The statistics panel: the figures of the shown range, the reading of
+    // the sample nearest to x, and Ctrl+C, which copies the figures as
+    // tab-separated lines.
+    void updateStatistics();
+    void showReading(double x);
+    void copyStatistics();
 
 protected:
     // A single file dragged onto the window opens as a ride.

@@ -1,6 +1,7 @@
 #include "SessionPlots.h"
 
 #include "CanvasPicker.h"
+#include "CursorLine.h"
 #include "DenseCurve.h"
 #include "MyZoomer.h"
 #include "Options.h"
@@ -14,6 +15,7 @@
 #include <QGuiApplication>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QWheelEvent>
 #include <qwt_plot.h>
 #include <qwt_scale_widget.h>
 #include <qwt_symbol.h>
@@ -99,6 +101,7 @@ SessionPlots::SessionPlots(const std::array<QwtPlot *, 3> &plots, const SessionR
     connect(plots[Top]->axisWidget(QwtPlot::xBottom), &QwtScaleWidget::scaleDivChanged, this,
             &SessionPlots::shownRangeChanged);
 
+    cursor = new CursorLine(plots, this);
     picker = new CanvasPicker(plots[Top], turnsCurve.get());
     connect(picker, &CanvasPicker::pointClicked, this, &SessionPlots::turnClicked);
 
@@ -148,6 +151,19 @@ void SessionPlots::decorate(QwtPlot *plot)
 
 bool SessionPlots::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::Wheel) {
+        for (QwtPlot *plot : plotList) {
+            if (plot->canvas() != watched)
+                continue;
+            const auto *turn = static_cast<QWheelEvent *>(event);
+            // Some systems turn a wheel held with Shift into a sideways one.
+            const QPoint angle = turn->angleDelta();
+            const int amount = angle.y() != 0 ? angle.y() : angle.x();
+            wheel(plot->canvasMap(QwtPlot::xBottom).invTransform(turn->position().x()),
+                  amount / 120.0, turn->modifiers() & Qt::ShiftModifier);
+            return true;
+        }
+    }
     if (event->type() == QEvent::Resize) {
         for (QwtPlot *plot : plotList) {
             if (plot->canvas() == watched) {
@@ -193,11 +209,22 @@ void SessionPlots::updateGraphs()
     // read by themselves, and a failed one leaves them with fewer samples,
     // never with freed storage.
     // Over time, a pause in the recording is a gap in every curve.
+    // The ride's index, worked out as it was read, spares the curves a walk
+    // over every sample on every replot.
     const QVector<double> *x = session.xData;
-    ridePauses = session.xChannel == SessionRecord::TimeChannel && x ? Pauses(*x) : Pauses();
+    const RideIndex &index = session.rideIndex;
+    const bool indexed = index.fits(session);
+    const bool overTime = session.xChannel == SessionRecord::TimeChannel && x;
+    if (!overTime)
+        ridePauses = Pauses();
+    else
+        ridePauses = indexed ? index.pauses() : Pauses(*x);
+    const bool xOrdered = indexed && x
+                          && (overTime ? index.timeNeverDecreases() : index.spaceNeverDecreases());
     for (const Channel &channel : Channel::sessionCurves()) {
         auto *curve = static_cast<DenseCurve *>(curves[size_t(channel.id)]);
-        curve->setArrays(x, channel.data(session));
+        curve->setArrays(x, channel.data(session), indexed ? &index.channel(channel.id) : nullptr,
+                         xOrdered);
         curve->setBreaks(ridePauses.resumptions());
     }
 
@@ -297,11 +324,16 @@ QString SessionPlots::timeLabel(double seconds) const
     return draw->label(seconds).text();
 }
 
-void SessionPlots::shownTimeRange(double &from, double &to) const
+void SessionPlots::shownXRange(double &from, double &to) const
 {
     const QwtScaleDiv &shown = plotList[Top]->axisScaleDiv(QwtPlot::xBottom);
     from = std::min(shown.lowerBound(), shown.upperBound());
     to = std::max(shown.lowerBound(), shown.upperBound());
+}
+
+void SessionPlots::shownTimeRange(double &from, double &to) const
+{
+    shownXRange(from, to);
     if (session.xChannel != SessionRecord::SpaceChannel)
         return;
     double first = HUGE_VAL, last = -HUGE_VAL;
@@ -314,6 +346,57 @@ void SessionPlots::shownTimeRange(double &from, double &to) const
     }
     from = first;
     to = last;
+}
+
+QString SessionPlots::xLabel(double x) const
+{
+    return plotList[Bottom]->axisScaleDraw(QwtPlot::xBottom)->label(x).text();
+}
+
+QString SessionPlots::xUnit() const
+{
+    return session.xChannel == SessionRecord::SpaceChannel
+               ? SpaceScaleDraw::unitText(options.space_unit)
+               : TimeScaleDraw::unitFormat(options.time_unit);
+}
+
+void SessionPlots::wheel(double x, double notches, bool pan)
+{
+    const int samples = session.sampleCount();
+    if (notches == 0.0 || samples < 2 || !std::isfinite(x))
+        return;
+    MyZoomer *top = zoomers[Top];
+    const QRectF base = top->zoomBase();
+    const double first = base.left(), last = base.right();
+    const QRectF shown = top->zoomRect();
+    double from = shown.left(), to = shown.right();
+    if (pan) {
+        const double shift = -notches * (to - from) / 10.0;
+        from += shift;
+        to += shift;
+        if (from < first) {
+            to += first - from;
+            from = first;
+        }
+        if (to > last) {
+            from -= to - last;
+            to = last;
+        }
+    } else {
+        const double factor = std::pow(0.8, notches);
+        // No narrower than a few samples.
+        if (factor < 1.0 && (to - from) * factor < 4.0 * (last - first) / samples)
+            return;
+        from = std::max(first, x - (x - from) * factor);
+        to = std::min(last, x + (to - x) * factor);
+    }
+    if (to - from >= (last - first) * (1.0 - 1e-9)) {
+        if (top->zoomRectIndex() != 0)
+            top->zoom(0);
+        return;
+    }
+    if (from != shown.left() || to != shown.right())
+        top->zoom(QRectF(from, shown.top(), to - from, shown.height()));
 }
 
 void SessionPlots::updateXAxisScaleDraws(int mode)

@@ -11,6 +11,7 @@
 #include <memory>
 
 class CanvasPicker;
+class CursorLine;
 class MyZoomer;
 class Options;
 class QwtPlot;
@@ -48,6 +49,9 @@ public:
     // over distance.
     const Pauses &pauses() const { return ridePauses; }
 
+    // The vertical line through the three plots under the pointer.
+    CursorLine *cursorLine() const { return cursor; }
+
     void applyPens();
     // Labels the x axes for the chooser's mode: 0 time, 1 distance.
     void updateXAxisScaleDraws(int mode);
@@ -58,11 +62,22 @@ public:
     // Back to the whole ride on all three plots.
     void showWholeRide();
 
+    // The x interval the plots show.
+    void shownXRange(double &from, double &to) const;
     // The stretch of the ride the plots show, in seconds after the start;
     // over distance, from the first to the last sample shown.
     void shownTimeRange(double &from, double &to) const;
     // A time after the start as the time axis labels it with the options.
     QString timeLabel(double seconds) const;
+    // An x value as the x axis labels it, and the unit the chooser names.
+    QString xLabel(double x) const;
+    QString xUnit() const;
+
+    // The mouse wheel over a canvas: notches of 120 zoom the x range of
+    // all three plots around x by 0.8 each (away from the viewer zooms in);
+    // with pan, they move it by a tenth of its width instead. The range stays
+    // within the whole ride; the whole ride is the zoom base.
+    void wheel(double x, double notches, bool pan);
 
 signals:
     // A turn marker was double-clicked: the index of its turn.
@@ -71,7 +86,8 @@ signals:
     void shownRangeChanged();
 
 protected:
-    // A canvas that changes width divides its x axis again.
+    // A canvas that changes width divides its x axis again; the wheel over
+    // a canvas zooms or pans.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -98,6 +114,7 @@ private:
     std::array<QwtPlotCurve *, 3> xRangeLines{};
     std::array<MyZoomer *, 3> zoomers{};
     CanvasPicker *picker = nullptr;
+    CursorLine *cursor = nullptr;
 };
 
 #endif

@@ -1,10 +1,11 @@
 // Opens a ride in VOK's main window the way a user does, through
 // File > Open..., and saves a picture of the window.
 //
-//   vok_screenshot RIDE.csv OUTPUT.png [WIDTHxHEIGHT] [--pedal-strokes]
+//   vok_screenshot RIDE.csv OUTPUT.png [WIDTHxHEIGHT] [--pedal-strokes | --cursor F]
 //
 // With --pedal-strokes the picture is of Tools > "Pedal strokes..." with two
-// turns selected.
+// turns selected. With --cursor the pointer rests over the middle plot at
+// the fraction F (0 to 1) of its width, and the cursor line and reading show.
 // Runs on any Qt platform; tools/screenshot.sh runs it under Xvfb on a
 // 1920 x 1080 screen, so that the plots get the height they have on a
 // desktop. The settings store is a temporary one: the picture shows the
@@ -19,6 +20,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <qwt_plot.h>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QSettings>
@@ -61,6 +64,9 @@ int main(int argc, char *argv[])
     const QString output = QString::fromLocal8Bit(argv[2]);
     QSize size(1280, 960);
     const bool strokes = argc > 4 && QLatin1String(argv[4]) == QLatin1String("--pedal-strokes");
+    const double cursorAt = argc > 5 && QLatin1String(argv[4]) == QLatin1String("--cursor")
+                                ? QString::fromLocal8Bit(argv[5]).toDouble()
+                                : -1.0;
     if (argc > 3) {
         const QStringList parts = QString::fromLocal8Bit(argv[3]).split(QLatin1Char('x'));
         if (parts.size() == 2)
@@ -112,6 +118,15 @@ int main(int argc, char *argv[])
     // Let the window settle (layout, legends, axes) before taking the picture.
     QTimer::singleShot(300, &app, &QCoreApplication::quit);
     app.exec();
+    if (cursorAt >= 0.0) {
+        QWidget *canvas = window.findChild<QwtPlot *>(QStringLiteral("qwtPlotCenter"))->canvas();
+        const QPointF at(cursorAt * canvas->width(), canvas->height() / 2.0);
+        QMouseEvent move(QEvent::MouseMove, at, canvas->mapToGlobal(at.toPoint()), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &move);
+        QTimer::singleShot(100, &app, &QCoreApplication::quit);
+        app.exec();
+    }
     if (!shown->grab().save(output)) {
         std::fprintf(stderr, "could not write %s\n", qPrintable(output));
         return 1;

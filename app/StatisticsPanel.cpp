@@ -1,0 +1,119 @@
+#include "StatisticsPanel.h"
+
+#include <QHeaderView>
+#include <QStyle>
+
+StatisticsPanel::StatisticsPanel(QWidget *parent)
+    : QTreeWidget(parent)
+{
+    setColumnCount(2);
+    header()->hide();
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    setRootIsDecorated(false);
+    setIndentation(6);
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setFocusPolicy(Qt::NoFocus);
+    setUniformRowHeights(true);
+    setTextElideMode(Qt::ElideRight);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    range = new QTreeWidgetItem(this, QStringList(tr("Shown range")));
+    cursor = new QTreeWidgetItem(this, QStringList(tr("Cursor")));
+    for (QTreeWidgetItem *section : {range, cursor}) {
+        QFont bold = section->font(0);
+        bold.setBold(true);
+        section->setFont(0, bold);
+        section->setFont(1, bold);
+        section->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        section->setFlags(Qt::ItemIsEnabled);
+    }
+    range->setExpanded(true);
+    cursor->setHidden(true);
+    setItemsExpandable(false);
+}
+
+// Wide enough for the longest name beside the longest value of a day's
+// ride, with a scroll bar: the column of the window takes this width.
+int StatisticsPanel::fittingWidth() const
+{
+    const QFontMetrics metrics(font());
+    const int margins = 4 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
+    return metrics.horizontalAdvance(tr("Normalised power"))
+           + metrics.horizontalAdvance(QStringLiteral("99999.9 km/h")) + margins + 2 * frameWidth()
+           + indentation() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+}
+
+QSize StatisticsPanel::sizeHint() const
+{
+    return QSize(fittingWidth(), QTreeWidget::sizeHint().height());
+}
+
+QSize StatisticsPanel::minimumSizeHint() const
+{
+    return QSize(fittingWidth(), QTreeWidget::minimumSizeHint().height());
+}
+
+void StatisticsPanel::fill(QTreeWidgetItem *section, const QList<Figure> &figures)
+{
+    while (section->childCount() > figures.size())
+        delete section->takeChild(section->childCount() - 1);
+    for (int i = 0; i < figures.size(); ++i) {
+        QTreeWidgetItem *line = i < section->childCount() ? section->child(i) : nullptr;
+        if (!line) {
+            line = new QTreeWidgetItem(section);
+            line->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+            line->setFlags(Qt::ItemIsEnabled);
+        }
+        const Figure &figure = figures.at(i);
+        const QString value = figure.value == QLatin1String("-") || !figure.unitShown
+                                  || figure.unit.isEmpty()
+                                  ? figure.value
+                                  : figure.value + QLatin1Char(' ') + figure.unit;
+        if (line->text(0) != figure.name)
+            line->setText(0, figure.name);
+        if (line->text(1) != value)
+            line->setText(1, value);
+    }
+}
+
+void StatisticsPanel::showStatistics(const QList<Figure> &figures)
+{
+    statisticsShown = figures;
+    fill(range, figures);
+}
+
+void StatisticsPanel::showReading(const QString &xLabel, const QList<Figure> &figures)
+{
+    fill(cursor, figures);
+    if (cursor->text(1) != xLabel)
+        cursor->setText(1, xLabel);
+    if (cursor->isHidden()) {
+        cursor->setHidden(false);
+        cursor->setExpanded(true);
+    }
+}
+
+void StatisticsPanel::hideReading()
+{
+    cursor->setHidden(true);
+}
+
+bool StatisticsPanel::isReadingShown() const
+{
+    return !cursor->isHidden();
+}
+
+QString StatisticsPanel::value(const QString &section, const QString &name) const
+{
+    for (QTreeWidgetItem *item : {range, cursor}) {
+        if (item->text(0) != section)
+            continue;
+        for (int i = 0; i < item->childCount(); ++i) {
+            if (item->child(i)->text(0) == name)
+                return item->child(i)->text(1);
+        }
+    }
+    return QString();
+}
