@@ -98,57 +98,72 @@ void ChannelIndex::extremes(int first, int last, int &low, int &high) const
     if (first > last)
         return;
 
-    // Each extreme is known as a value and where it was found: a sample, or
-    // the block or group that holds it, searched once at the end.
-    enum Level { Sample, Block, Group };
-    struct Found {
-        double value;
-        int at = -1;
-        Level level = Sample;
-    };
-    Found lowFound{HUGE_VAL}, highFound{-HUGE_VAL};
-    auto take = [&](double lowValue, double highValue, int at, Level level) {
-        if (lowValue < lowFound.value)
-            lowFound = {lowValue, at, level};
-        if (highValue > highFound.value)
-            highFound = {highValue, at, level};
-    };
-    auto sample = [&](int i) {
-        if (std::isfinite(values[i]))
-            take(values[i], values[i], i, Sample);
-    };
+    // The run in five pieces: samples up to the first whole block, blocks up
+    // to the first whole group, groups, blocks, the samples after. Pieces
+    // may be empty.
+    const int headEnd = std::min(last + 1, (first + blockSize - 1) / blockSize * blockSize);
+    const int groupsBegin = std::max(headEnd, std::min((last + 1) / blockSize * blockSize,
+                                                       (first + groupSize - 1) / groupSize * groupSize));
+    const int groupsEnd = std::max(groupsBegin, (last + 1) / groupSize * groupSize);
+    const int tailBegin = std::max(groupsEnd, (last + 1) / blockSize * blockSize);
+    const int pieces[6] = {first, headEnd, groupsBegin, groupsEnd, tailBegin, last + 1};
 
-    int i = first;
-    for (; i <= last && i % blockSize != 0; ++i)
-        sample(i);
-    for (; i + blockSize - 1 <= last && i % groupSize != 0; i += blockSize)
-        take(blockLow[size_t(i / blockSize)], blockHigh[size_t(i / blockSize)], i / blockSize, Block);
-    for (; i + groupSize - 1 <= last; i += groupSize)
-        take(groupLow[size_t(i / groupSize)], groupHigh[size_t(i / groupSize)], i / groupSize, Group);
-    for (; i + blockSize - 1 <= last; i += blockSize)
-        take(blockLow[size_t(i / blockSize)], blockHigh[size_t(i / blockSize)], i / blockSize, Block);
-    for (; i <= last; ++i)
-        sample(i);
+    // First the two values, in plain loops the compiler vectorises...
+    double lowest = HUGE_VAL, highest = -HUGE_VAL;
+    auto samples = [&](int from, int to) {
+        for (int i = from; i < to; ++i) {
+            const bool finite = values[i] - values[i] == 0.0;
+            lowest = std::min(lowest, finite ? values[i] : HUGE_VAL);
+            highest = std::max(highest, finite ? values[i] : -HUGE_VAL);
+        }
+    };
+    auto summaries = [&](const std::vector<double> &lows, const std::vector<double> &highs,
+                         int from, int to) {
+        for (int k = from; k < to; ++k) {
+            lowest = std::min(lowest, lows[size_t(k)]);
+            highest = std::max(highest, highs[size_t(k)]);
+        }
+    };
+    samples(pieces[0], pieces[1]);
+    summaries(blockLow, blockHigh, pieces[1] / blockSize, pieces[2] / blockSize);
+    summaries(groupLow, groupHigh, pieces[2] / groupSize, pieces[3] / groupSize);
+    summaries(blockLow, blockHigh, pieces[3] / blockSize, pieces[4] / blockSize);
+    samples(pieces[4], pieces[5]);
+    if (lowest > highest)
+        return; // no finite value
 
-    // The first sample of a block or group that holds the value found.
-    auto resolve = [this](const Found &found, const std::vector<double> &blockValues) {
-        if (found.at < 0)
+    // ...then the first place of each, piece by piece in order.
+    auto firstOf = [&](double value, const std::vector<double> &blocks,
+                       const std::vector<double> &groups) {
+        auto inSamples = [&](int from, int to) {
+            for (int i = from; i < to; ++i) {
+                if (values[i] == value)
+                    return i;
+            }
             return -1;
-        int at = found.at;
-        if (found.level == Group) {
-            at *= groupSize / blockSize;
-            while (blockValues[size_t(at)] != found.value)
-                ++at;
+        };
+        auto inBlocks = [&](int from, int to) {
+            for (int k = from; k < to; ++k) {
+                if (blocks[size_t(k)] == value)
+                    return inSamples(k * blockSize, std::min(count, (k + 1) * blockSize));
+            }
+            return -1;
+        };
+        int at = inSamples(pieces[0], pieces[1]);
+        if (at < 0)
+            at = inBlocks(pieces[1] / blockSize, pieces[2] / blockSize);
+        for (int g = pieces[2] / groupSize; at < 0 && g < pieces[3] / groupSize; ++g) {
+            if (groups[size_t(g)] == value)
+                at = inBlocks(g * (groupSize / blockSize), (g + 1) * (groupSize / blockSize));
         }
-        if (found.level != Sample) {
-            at *= blockSize;
-            while (values[at] != found.value)
-                ++at;
-        }
+        if (at < 0)
+            at = inBlocks(pieces[3] / blockSize, pieces[4] / blockSize);
+        if (at < 0)
+            at = inSamples(pieces[4], pieces[5]);
         return at;
     };
-    low = resolve(lowFound, blockLow);
-    high = resolve(highFound, blockHigh);
+    low = firstOf(lowest, blockLow, groupLow);
+    high = firstOf(highest, blockHigh, groupHigh);
 }
 
 double ChannelIndex::lowest(int first, int last) const
