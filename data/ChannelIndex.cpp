@@ -36,26 +36,38 @@ void ChannelIndex::build(const QVector<double> &source, const QVector<double> *s
     summariseGroups(0, groupCount());
 }
 
+size_t ChannelIndex::storageSize(int count, bool withSums)
+{
+    const size_t blocks = size_t((count + blockSize - 1) / blockSize);
+    const size_t groups = size_t((count + groupSize - 1) / groupSize);
+    return 2 * blocks + 2 * groups + (withSums ? 2 * (blocks + 1) : 0);
+}
+
 void ChannelIndex::begin(const QVector<double> &source, const QVector<double> *sampleWeights,
-                         bool onlyPositive)
+                         bool onlyPositive, double *storage)
 {
     values = source.constData();
     count = source.size();
     weights = sampleWeights && sampleWeights->size() == count ? sampleWeights->constData() : nullptr;
     positiveOnly = onlyPositive;
-    const int blocks = (count + blockSize - 1) / blockSize;
-    blockLow.resize(size_t(blocks));
-    blockHigh.resize(size_t(blocks));
-    prefixWeighted.resize(weights ? size_t(blocks) + 1 : 0);
-    prefixWeight.resize(weights ? size_t(blocks) + 1 : 0);
-    groupLow.resize(size_t(groupCount()));
-    groupHigh.resize(size_t(groupCount()));
+    blocks = (count + blockSize - 1) / blockSize;
+    if (!storage) {
+        owned.resize(storageSize(count, weights));
+        storage = owned.data();
+    } else {
+        owned = std::vector<double>();
+    }
+    blockLow = storage;
+    blockHigh = blockLow + blocks;
+    groupLow = blockHigh + blocks;
+    groupHigh = groupLow + groupCount();
+    prefixWeighted = weights ? groupHigh + groupCount() : nullptr;
+    prefixWeight = weights ? prefixWeighted + blocks + 1 : nullptr;
     runningWeighted = runningWeight = 0.0;
 }
 
 void ChannelIndex::summariseGroups(int firstGroup, int endGroup)
 {
-    const int blocks = int(blockLow.size());
     const double floor = positiveOnly ? 0.0 : -HUGE_VAL;
     constexpr int blocksPerGroup = groupSize / blockSize;
     for (int g = firstGroup; g < endGroup; ++g) {
@@ -72,21 +84,21 @@ void ChannelIndex::summariseGroups(int firstGroup, int endGroup)
                     summarise<1>(values + i, w ? w + (i - first) : nullptr, floor, low, high,
                                  weighted, weight);
             }
-            blockLow[size_t(b)] = low;
-            blockHigh[size_t(b)] = high;
+            blockLow[b] = low;
+            blockHigh[b] = high;
             groupLowest = std::min(groupLowest, low);
             groupHighest = std::max(groupHighest, high);
             if (weights) {
-                prefixWeighted[size_t(b)] = runningWeighted;
-                prefixWeight[size_t(b)] = runningWeight;
+                prefixWeighted[b] = runningWeighted;
+                prefixWeight[b] = runningWeight;
                 runningWeighted += weighted;
                 runningWeight += weight;
                 prefixWeighted[size_t(b) + 1] = runningWeighted;
                 prefixWeight[size_t(b) + 1] = runningWeight;
             }
         }
-        groupLow[size_t(g)] = groupLowest;
-        groupHigh[size_t(g)] = groupHighest;
+        groupLow[g] = groupLowest;
+        groupHigh[g] = groupHighest;
     }
 }
 
@@ -117,11 +129,10 @@ void ChannelIndex::extremes(int first, int last, int &low, int &high) const
             highest = std::max(highest, finite ? values[i] : -HUGE_VAL);
         }
     };
-    auto summaries = [&](const std::vector<double> &lows, const std::vector<double> &highs,
-                         int from, int to) {
+    auto summaries = [&](const double *lows, const double *highs, int from, int to) {
         for (int k = from; k < to; ++k) {
-            lowest = std::min(lowest, lows[size_t(k)]);
-            highest = std::max(highest, highs[size_t(k)]);
+            lowest = std::min(lowest, lows[k]);
+            highest = std::max(highest, highs[k]);
         }
     };
     samples(pieces[0], pieces[1]);
@@ -133,8 +144,7 @@ void ChannelIndex::extremes(int first, int last, int &low, int &high) const
         return; // no finite value
 
     // ...then the first place of each, piece by piece in order.
-    auto firstOf = [&](double value, const std::vector<double> &blocks,
-                       const std::vector<double> &groups) {
+    auto firstOf = [&](double value, const double *blockValues, const double *groupValues) {
         auto inSamples = [&](int from, int to) {
             for (int i = from; i < to; ++i) {
                 if (values[i] == value)
@@ -144,7 +154,7 @@ void ChannelIndex::extremes(int first, int last, int &low, int &high) const
         };
         auto inBlocks = [&](int from, int to) {
             for (int k = from; k < to; ++k) {
-                if (blocks[size_t(k)] == value)
+                if (blockValues[k] == value)
                     return inSamples(k * blockSize, std::min(count, (k + 1) * blockSize));
             }
             return -1;
@@ -153,7 +163,7 @@ void ChannelIndex::extremes(int first, int last, int &low, int &high) const
         if (at < 0)
             at = inBlocks(pieces[1] / blockSize, pieces[2] / blockSize);
         for (int g = pieces[2] / groupSize; at < 0 && g < pieces[3] / groupSize; ++g) {
-            if (groups[size_t(g)] == value)
+            if (groupValues[g] == value)
                 at = inBlocks(g * (groupSize / blockSize), (g + 1) * (groupSize / blockSize));
         }
         if (at < 0)
@@ -203,15 +213,13 @@ ChannelIndex::Sum ChannelIndex::sum(int first, int last) const
         return total;
     }
     add(first, firstBlock * blockSize - 1);
-    total.weighted += prefixWeighted[size_t(endBlock)] - prefixWeighted[size_t(firstBlock)];
-    total.weight += prefixWeight[size_t(endBlock)] - prefixWeight[size_t(firstBlock)];
+    total.weighted += prefixWeighted[endBlock] - prefixWeighted[firstBlock];
+    total.weight += prefixWeight[endBlock] - prefixWeight[firstBlock];
     add(endBlock * blockSize, last);
     return total;
 }
 
 size_t ChannelIndex::memoryBytes() const
 {
-    return sizeof(double)
-           * (blockLow.capacity() + blockHigh.capacity() + groupLow.capacity()
-              + groupHigh.capacity() + prefixWeighted.capacity() + prefixWeight.capacity());
+    return sizeof(double) * storageSize(count, weights);
 }

@@ -22,6 +22,10 @@ public:
     static constexpr int groupSize = 256;
 
     ChannelIndex() = default;
+    // Its summaries may live in its own storage: a copy would point into
+    // the original's.
+    ChannelIndex(const ChannelIndex &) = delete;
+    ChannelIndex &operator=(const ChannelIndex &) = delete;
 
     // values: one channel's samples. weights: the time each sample stands
     // for, of the same length, or nullptr for an index without sums. With
@@ -31,9 +35,12 @@ public:
                bool positiveOnly = false);
 
     // The same in steps: begin, then every group in order. Indexes built
-    // side by side share one pass over the weights.
+    // side by side share one pass over the weights. storage, if given,
+    // holds storageSize() doubles for the summaries and outlives the index;
+    // otherwise the index keeps its own.
     void begin(const QVector<double> &values, const QVector<double> *weights,
-               bool positiveOnly = false);
+               bool positiveOnly = false, double *storage = nullptr);
+    static size_t storageSize(int count, bool withSums);
     void summariseGroups(int firstGroup, int endGroup);
     int groupCount() const { return (count + groupSize - 1) / groupSize; }
 
@@ -58,8 +65,8 @@ public:
     // The lowest and highest finite value of each group of 256 samples
     // (+inf and -inf for a group without one), for walks that can skip a
     // group as a whole.
-    double groupLowest(int group) const { return groupLow[size_t(group)]; }
-    double groupHighest(int group) const { return groupHigh[size_t(group)]; }
+    double groupLowest(int group) const { return groupLow[group]; }
+    double groupHighest(int group) const { return groupHigh[group]; }
 
     // Bytes held beyond the arrays it reads.
     size_t memoryBytes() const;
@@ -73,9 +80,15 @@ private:
     const double *weights = nullptr;
     int count = 0;
     bool positiveOnly = false;
-    std::vector<double> blockLow, blockHigh, groupLow, groupHigh;
+    int blocks = 0;
+    std::vector<double> owned; // the summaries, unless the builder holds them
+    double *blockLow = nullptr;
+    double *blockHigh = nullptr;
+    double *groupLow = nullptr;
+    double *groupHigh = nullptr;
     // Sums over all blocks before a block: prefix[b] covers blocks 0..b-1.
-    std::vector<double> prefixWeighted, prefixWeight;
+    double *prefixWeighted = nullptr;
+    double *prefixWeight = nullptr;
     double runningWeighted = 0.0; // the sums so far, while building
     double runningWeight = 0.0;
 };

@@ -1,11 +1,25 @@
 #include "RideIndex.h"
 
+#include "HugePages.h"
 #include "SessionRecord.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
+
+// Makes room for n values in an array that keeps its memory from ride to
+// ride; a larger ride's array is new, and asks for huge pages before its
+// first value is written.
+template<typename Array>
+void makeRoom(Array &array, size_t n)
+{
+    if (size_t(array.capacity()) >= n)
+        return;
+    array = Array();
+    array.reserve(decltype(array.size())(n));
+    HugePages::advise(array.data(), n * sizeof(double));
+}
 
 bool neverDecreases(const QVector<double> &x)
 {
@@ -35,6 +49,7 @@ void RideIndex::build(const SessionRecord &session)
     spaceOrdered = neverDecreases(session.space);
 
     ridePauses = Pauses(time);
+    makeRoom(sampleWeights, size_t(n));
     sampleWeights.fill(0.0, n);
     for (int i = 0; i + 1 < n; ++i) {
         const double step = time[i + 1] - time[i];
@@ -43,14 +58,23 @@ void RideIndex::build(const SessionRecord &session)
     }
 
     // Height and speed have extremes but no averages (the average speed is
-    // the distance over the time ridden); distance has neither.
+    // the distance over the time ridden); distance has neither. All their
+    // summaries share one store.
+    auto averaged = [&](int number) {
+        return session.channel(number)->size() == n && number != SessionRecord::HeightChannel
+               && number != SessionRecord::SpeedChannel && number != SessionRecord::SpaceChannel;
+    };
+    size_t storage = 0;
+    for (int number = 0; number < int(channels.size()); ++number)
+        storage += ChannelIndex::storageSize(session.channel(number)->size(), averaged(number));
+    makeRoom(summaries, storage);
+    summaries.resize(storage);
+    double *next = summaries.data();
     for (int number = 0; number < int(channels.size()); ++number) {
         const QVector<double> &values = *session.channel(number);
-        const bool averaged = values.size() == n && number != SessionRecord::HeightChannel
-                              && number != SessionRecord::SpeedChannel
-                              && number != SessionRecord::SpaceChannel;
-        channels[size_t(number)].begin(values, averaged ? &sampleWeights : nullptr,
-                                       number == SessionRecord::CadenceChannel);
+        channels[size_t(number)].begin(values, averaged(number) ? &sampleWeights : nullptr,
+                                       number == SessionRecord::CadenceChannel, next);
+        next += ChannelIndex::storageSize(values.size(), averaged(number));
     }
     // A stretch of groups of every channel at a time, while that stretch of
     // the weights is still in the cache.
@@ -67,6 +91,7 @@ void RideIndex::build(const SessionRecord &session)
     // more than 30 s, and always the sample itself.
     // A sample without a finite power stands for no time in it.
     const QVector<double> &power = session.powerTot;
+    makeRoom(rollingFourth, size_t(n));
     rollingFourth.resize(power.size() == n ? n : 0);
     const double *w = sampleWeights.constData();
     auto timeOf = [&](int i) { return power[i] - power[i] == 0.0 ? w[i] : 0.0; };
@@ -155,10 +180,7 @@ int RideIndex::nearestSample(const SessionRecord &session, double x) const
 
 size_t RideIndex::memoryBytes() const
 {
-    size_t bytes = size_t(sampleWeights.capacity() + rollingFourth.capacity()) * sizeof(double)
-                   + size_t(ridePauses.resumptions().capacity()) * sizeof(int)
-                   + rolling.memoryBytes();
-    for (const ChannelIndex &index : channels)
-        bytes += index.memoryBytes();
-    return bytes;
+    return size_t(sampleWeights.capacity() + rollingFourth.capacity()) * sizeof(double)
+           + summaries.capacity() * sizeof(double)
+           + size_t(ridePauses.resumptions().capacity()) * sizeof(int) + rolling.memoryBytes();
 }

@@ -7,6 +7,7 @@
 #include <QVector>
 
 #include <array>
+#include <vector>
 
 class SessionRecord;
 
@@ -62,6 +63,7 @@ private:
     Pauses ridePauses;
     QVector<double> sampleWeights;
     std::array<ChannelIndex, 13> channels;
+    std::vector<double> summaries; // the channels' summaries
     QVector<double> rollingFourth;
     ChannelIndex rolling;
     bool timeOrdered = true;
