@@ -10,7 +10,8 @@ StatisticsPanel::StatisticsPanel(QWidget *parent)
     header()->hide();
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    // Sized once per update, not once per changed figure.
+    header()->setSectionResizeMode(1, QHeaderView::Fixed);
     setRootIsDecorated(false);
     setIndentation(6);
     setSelectionMode(QAbstractItemView::NoSelection);
@@ -82,6 +83,14 @@ void StatisticsPanel::showStatistics(const QList<Figure> &figures)
 {
     statisticsShown = figures;
     fill(range, figures);
+    fitValues();
+}
+
+void StatisticsPanel::fitValues()
+{
+    const int width = std::max(sizeHintForColumn(1), header()->sectionSize(1));
+    if (width != header()->sectionSize(1))
+        header()->resizeSection(1, width);
 }
 
 void StatisticsPanel::showReading(const QString &xLabel, const QList<Figure> &figures)
@@ -89,6 +98,7 @@ void StatisticsPanel::showReading(const QString &xLabel, const QList<Figure> &fi
     fill(cursor, figures);
     if (cursor->text(1) != xLabel)
         cursor->setText(1, xLabel);
+    fitValues();
     if (cursor->isHidden()) {
         cursor->setHidden(false);
         cursor->setExpanded(true);

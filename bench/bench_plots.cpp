@@ -11,14 +11,21 @@
 //   updateGraphs), then painting the three plots;
 // - one full replot of the three plots, painted;
 // - one linked zoom step on the top plot, until all three have repainted;
+// - one step of the mouse wheel over a plot, the same;
+// - the cursor following the pointer: the line on the three plots and the
+//   reading in the panel, painted;
+// - the statistics of a stretch of the ride, as the panel shows them;
 // and compares the painted plots with drawing every sample the way
 // QwtPlotCurve does, in time and in differing pixels.
 #include "BenchSupport.h"
 #include "DenseCurve.h"
 #include "MainWindow.h"
 #include "MyZoomer.h"
+#include "RideFigures.h"
 #include "RideGenerator.h"
+#include "RideStatistics.h"
 #include "SessionRecord.h"
+#include "StatisticsPanel.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -27,6 +34,9 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QRandomGenerator>
+#include <QWheelEvent>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -127,6 +137,17 @@ int main(int argc, char *argv[])
         return 1;
     }
     std::printf("read alone (SessionRecord::read):           %8.1f ms\n", readTime);
+    RideIndex rebuilt;
+    const double indexTime = timeRuns(runs, [&] { rebuilt.build(alone); });
+    size_t arrayBytes = size_t(alone.longitude.size() + alone.latitude.size()) * sizeof(double);
+    for (int number = 0; number < SessionRecord::ChannelCount; ++number)
+        arrayBytes += size_t(alone.channel(number)->size()) * sizeof(double);
+    std::printf("  of which the ride index (RideIndex::build): %6.1f ms   (%.1f%% of the read; "
+                "target <= 10%%)\n",
+                indexTime, 100.0 * indexTime / readTime);
+    std::printf("  ride index memory: %.1f MB over %.1f MB of arrays (%.1f%%; target <= 50%%)\n",
+                rebuilt.memoryBytes() / 1e6, arrayBytes / 1e6,
+                100.0 * double(rebuilt.memoryBytes()) / double(arrayBytes));
 
     MainWindow window;
     window.resize(1280, 900);
@@ -201,6 +222,53 @@ int main(int argc, char *argv[])
     std::printf("linked zoom step, out to the whole ride:    %8.1f ms   (target < 100)\n",
                 median(zoomOut));
 
+    // The wheel over the centre plot, a notch in and a notch out by turns,
+    // around a point two thirds along.
+    QWidget *centerCanvas = plots[1]->canvas();
+    const QPointF wheelAt(centerCanvas->width() * 2.0 / 3.0, centerCanvas->height() / 2.0);
+    int notch = 0;
+    const double wheelTime = timeRuns(runs * 2, [&] {
+        QWheelEvent turn(wheelAt, centerCanvas->mapToGlobal(wheelAt.toPoint()), QPoint(),
+                         QPoint(0, notch++ % 2 ? -120 : 120), Qt::NoButton, Qt::NoModifier,
+                         Qt::NoScrollPhase, false);
+        QApplication::sendEvent(centerCanvas, &turn);
+        paintPlots();
+    });
+    std::printf("wheel step over a plot, painted:            %8.1f ms\n", wheelTime);
+    topZoomer->zoom(0);
+    paintPlots();
+
+    // The pointer moving across the centre plot, a column at a time: the
+    // line on all three plots and the reading in the panel, painted.
+    auto *panel = window.findChild<StatisticsPanel *>(QStringLiteral("statisticsPanel"));
+    int column = 10;
+    const double cursorTime = timeRuns(runs * 20, [&] {
+        const QPointF at(column, centerCanvas->height() / 2.0);
+        column = (column + 37) % centerCanvas->width();
+        QMouseEvent move(QEvent::MouseMove, at, centerCanvas->mapToGlobal(at.toPoint()),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(centerCanvas, &move);
+        QCoreApplication::processEvents(); // the posted repaints of the strips and the panel
+    });
+    if (!panel->isReadingShown()) {
+        std::fprintf(stderr, "the cursor reading did not show\n");
+        return 1;
+    }
+    std::printf("cursor moved, line and reading painted:     %8.2f ms\n", cursorTime);
+
+    // Statistics of random stretches, from a few samples to the whole ride,
+    // as the panel shows them.
+    const SessionRecord &record = window.sessionRecord();
+    QRandomGenerator random(12);
+    const double statsTime = timeRuns(runs * 40, [&] {
+        const int first = int(random.bounded(samples));
+        const int last = first + int(random.bounded(samples - first));
+        const RideStatistics stats = RideStatistics::of(record, record.rideIndex, first, last);
+        panel->showStatistics(RideFigures::statistics(
+            record, stats, [](double x) { return QString::number(x); }, QStringLiteral("s")));
+    });
+    std::printf("statistics of a stretch, shown in the panel:%8.2f ms\n", statsTime);
+
     // The same plots with every sample drawn, as QwtPlotCurve draws them.
     std::array<QImage, 3> reduced, full;
     for (size_t i = 0; i < plots.size(); ++i) {
@@ -236,5 +304,11 @@ int main(int argc, char *argv[])
     std::printf("pixels differing from every sample drawn, all three:  %6lld of %7lld (%.4f%%)   "
                 "(target < 0.1%%)\n",
                 differing, pixels, 100.0 * double(differing) / double(pixels));
+
+    std::vector<double> zoomSteps = zoomIn;
+    zoomSteps.insert(zoomSteps.end(), zoomOut.begin(), zoomOut.end());
+    std::printf("frame: cursor_ms=%.2f stats_ms=%.3f replot_ms=%.1f zoom_ms=%.1f wheel_ms=%.1f "
+                "open_ms=%.0f\n",
+                cursorTime, statsTime, replotTime, median(zoomSteps), wheelTime, openTime);
     return 0;
 }
