@@ -63,6 +63,8 @@ void ChannelIndex::begin(const QVector<double> &source, const QVector<double> *s
     groupHigh = groupLow + groupCount();
     prefixWeighted = weights ? groupHigh + groupCount() : nullptr;
     prefixWeight = weights ? prefixWeighted + blocks + 1 : nullptr;
+    blockLowAt.resize(size_t(blocks));
+    blockHighAt.resize(size_t(blocks));
     runningWeighted = runningWeight = 0.0;
 }
 
@@ -86,6 +88,15 @@ void ChannelIndex::summariseGroups(int firstGroup, int endGroup)
             }
             blockLow[b] = low;
             blockHigh[b] = high;
+            // Where in the block they lie, so that a query need not look:
+            // the samples are still in the cache.
+            quint8 lowAt = 0, highAt = 0;
+            for (int i = std::min(count, first + blockSize) - 1; i >= first; --i) {
+                lowAt = values[i] == low ? quint8(i - first) : lowAt;
+                highAt = values[i] == high ? quint8(i - first) : highAt;
+            }
+            blockLowAt[size_t(b)] = lowAt;
+            blockHighAt[size_t(b)] = highAt;
             groupLowest = std::min(groupLowest, low);
             groupHighest = std::max(groupHighest, high);
             if (weights) {
@@ -102,7 +113,8 @@ void ChannelIndex::summariseGroups(int firstGroup, int endGroup)
     }
 }
 
-void ChannelIndex::extremes(int first, int last, int &low, int &high) const
+void ChannelIndex::extremes(int first, int last, int &low, int &high, double *lowValue,
+                            double *highValue) const
 {
     low = high = -1;
     first = std::max(first, 0);
@@ -143,8 +155,10 @@ void ChannelIndex::extremes(int first, int last, int &low, int &high) const
     if (lowest > highest)
         return; // no finite value
 
-    // ...then the first place of each, piece by piece in order.
-    auto firstOf = [&](double value, const double *blockValues, const double *groupValues) {
+    // ...then the first place of each, piece by piece in order; a block
+    // knows its own.
+    auto firstOf = [&](double value, const double *blockValues, const double *groupValues,
+                       const std::vector<quint8> &placeInBlock) {
         auto inSamples = [&](int from, int to) {
             for (int i = from; i < to; ++i) {
                 if (values[i] == value)
@@ -155,7 +169,7 @@ void ChannelIndex::extremes(int first, int last, int &low, int &high) const
         auto inBlocks = [&](int from, int to) {
             for (int k = from; k < to; ++k) {
                 if (blockValues[k] == value)
-                    return inSamples(k * blockSize, std::min(count, (k + 1) * blockSize));
+                    return k * blockSize + placeInBlock[size_t(k)];
             }
             return -1;
         };
@@ -172,8 +186,12 @@ void ChannelIndex::extremes(int first, int last, int &low, int &high) const
             at = inSamples(pieces[4], pieces[5]);
         return at;
     };
-    low = firstOf(lowest, blockLow, groupLow);
-    high = firstOf(highest, blockHigh, groupHigh);
+    low = firstOf(lowest, blockLow, groupLow, blockLowAt);
+    high = firstOf(highest, blockHigh, groupHigh, blockHighAt);
+    if (lowValue)
+        *lowValue = lowest;
+    if (highValue)
+        *highValue = highest;
 }
 
 double ChannelIndex::lowest(int first, int last) const
@@ -221,5 +239,6 @@ ChannelIndex::Sum ChannelIndex::sum(int first, int last) const
 
 size_t ChannelIndex::memoryBytes() const
 {
-    return sizeof(double) * storageSize(count, weights);
+    return sizeof(double) * storageSize(count, weights) + blockLowAt.capacity()
+           + blockHighAt.capacity();
 }

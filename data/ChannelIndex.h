@@ -49,8 +49,10 @@ public:
     const double *source() const { return values; }
 
     // The first index of the lowest and of the highest finite value among
-    // first..last (inclusive); -1 where there is none.
-    void extremes(int first, int last, int &low, int &high) const;
+    // first..last (inclusive); -1 where there is none. The values too, if
+    // asked for, which saves reading them from the array.
+    void extremes(int first, int last, int &low, int &high, double *lowValue = nullptr,
+                  double *highValue = nullptr) const;
     double lowest(int first, int last) const;  // NaN where there is none
     double highest(int first, int last) const; // NaN where there is none
 
@@ -89,6 +91,8 @@ private:
     // Sums over all blocks before a block: prefix[b] covers blocks 0..b-1.
     double *prefixWeighted = nullptr;
     double *prefixWeight = nullptr;
+    // The place of each block's lowest and highest value in the block.
+    std::vector<quint8> blockLowAt, blockHighAt;
     double runningWeighted = 0.0; // the sums so far, while building
     double runningWeight = 0.0;
 };

@@ -166,7 +166,7 @@ public:
                 else
                     other = mid;
             }
-            addRun(first, same);
+            addRun(first, same, key);
             guess = same - first + 1;
             first = same + 1;
         }
@@ -180,12 +180,12 @@ public:
         for (int i = from + 1; i <= to; ++i) {
             const double next = column(i);
             if (next != key) {
-                addRun(first, i - 1);
+                addRun(first, i - 1, key);
                 first = i;
                 key = next;
             }
         }
-        addRun(first, to);
+        addRun(first, to, key);
     }
 
     QPolygonF polyline;
@@ -194,17 +194,17 @@ private:
     // One column's run: its first sample, its lowest and highest in the
     // order they came, its last. The line through them covers the column
     // from the lowest to the highest value and leaves it where the run did.
-    void addRun(int first, int last)
+    void addRun(int first, int last, double key)
     {
         if (first == last) {
             addPoint(first);
             return;
         }
         int low = -1, high = -1;
+        double lowValue = HUGE_VAL, highValue = -HUGE_VAL;
         if (yIndex && last - first >= 2 * ChannelIndex::blockSize) {
-            yIndex->extremes(first, last, low, high);
+            yIndex->extremes(first, last, low, high, &lowValue, &highValue);
         } else {
-            double lowValue = HUGE_VAL, highValue = -HUGE_VAL;
             for (int i = first; i <= last; ++i) {
                 // Written without branches: noisy data would mispredict them.
                 // Values that are not finite are never the lowest or highest.
@@ -219,18 +219,28 @@ private:
             }
         }
         addPoint(first);
-        int a = std::min(low, high), b = std::max(low, high);
+        const bool lowFirst = low < high;
+        const int a = lowFirst ? low : high, b = lowFirst ? high : low;
+        const double aValue = lowFirst ? lowValue : highValue;
+        const double bValue = lowFirst ? highValue : lowValue;
         if (a > first && a < last)
-            addPoint(a);
+            addPoint(a, aValue, key);
         if (b > first && b < last && b != a)
-            addPoint(b);
+            addPoint(b, bValue, key);
         addPoint(last);
     }
 
-    void addPoint(int i)
+    // A sample of the run in column key whose value is known: on a painter
+    // aligned to pixels, key is where it lies, and the arrays need not be read.
+    void addPoint(int i, double value, double key)
     {
-        double px = xMap.transform(x[i]);
-        double py = yMap.transform(y[i]);
+        append(aligned ? key : xMap.transform(x[i]), yMap.transform(value));
+    }
+
+    void addPoint(int i) { append(xMap.transform(x[i]), yMap.transform(y[i])); }
+
+    void append(double px, double py)
+    {
         if (!std::isfinite(px) || !std::isfinite(py))
             return; // a sample reading "inf" or "nan" is left out
         if (aligned) {
