@@ -40,7 +40,7 @@ StatisticsPanel::StatisticsPanel(QWidget *parent)
 int StatisticsPanel::fittingWidth() const
 {
     const QFontMetrics metrics(font());
-    const int margins = 4 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
+    const int margins = 4 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + 16;
     return metrics.horizontalAdvance(tr("Normalised power"))
            + metrics.horizontalAdvance(QStringLiteral("99999.9 km/h")) + margins + 2 * frameWidth()
            + indentation() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
