@@ -336,6 +336,14 @@ void SessionPlots::shownTimeRange(double &from, double &to) const
     shownXRange(from, to);
     if (session.xChannel != SessionRecord::SpaceChannel)
         return;
+    const RideIndex &index = session.rideIndex;
+    if (index.fits(session) && index.timeNeverDecreases()) {
+        int firstShown = 0, lastShown = -1;
+        index.samplesWithin(session, from, to, firstShown, lastShown);
+        from = firstShown <= lastShown ? session.time[firstShown] : HUGE_VAL;
+        to = firstShown <= lastShown ? session.time[lastShown] : -HUGE_VAL;
+        return;
+    }
     double first = HUGE_VAL, last = -HUGE_VAL;
     const int samples = std::min(session.space.size(), session.time.size());
     for (int i = 0; i < samples; ++i) {
