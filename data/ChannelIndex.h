@@ -69,6 +69,9 @@ public:
     // group as a whole.
     double groupLowest(int group) const { return groupLow[group]; }
     double groupHighest(int group) const { return groupHigh[group]; }
+    // The same for each block of 16.
+    double blockLowest(int block) const { return blockLow[block]; }
+    double blockHighest(int block) const { return blockHigh[block]; }
 
     // Bytes held beyond the arrays it reads.
     size_t memoryBytes() const;

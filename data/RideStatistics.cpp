@@ -118,15 +118,22 @@ void climbing(const SessionRecord &session, const RideIndex &index, int first, i
         return;
     constexpr double metres = 10.0; // the record keeps tens of metres
     Climbing climb(height[i] * metres);
-    // Most groups of samples stay within the hysteresis and change nothing
-    // but the furthest point; only the others are walked.
+    // Most groups and blocks of samples stay within the hysteresis and
+    // change nothing but the furthest point; only the others are walked.
     const ChannelIndex &heights = index.channel(SessionRecord::HeightChannel);
     constexpr int group = ChannelIndex::groupSize;
+    constexpr int block = ChannelIndex::blockSize;
     for (++i; i <= last;) {
         if (i % group == 0 && i + group - 1 <= last
             && climb.skip(heights.groupLowest(i / group) * metres,
                           heights.groupHighest(i / group) * metres)) {
             i += group;
+            continue;
+        }
+        if (i % block == 0 && i + block - 1 <= last
+            && climb.skip(heights.blockLowest(i / block) * metres,
+                          heights.blockHighest(i / block) * metres)) {
+            i += block;
             continue;
         }
         if (std::isfinite(height[i]))

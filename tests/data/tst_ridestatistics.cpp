@@ -19,6 +19,7 @@ private slots:
     void figures_data();
     void figures();
     void normalisedPower();
+    void climbingAgainstEverySample();
     void indexAgainstLoops();
     void samplesWithin_data();
     void samplesWithin();
@@ -210,6 +211,65 @@ void TestRideStatistics::normalisedPower()
         const RideStatistics r =
             RideStatistics::of(session, session.rideIndex, range.first, range.second);
         QCOMPARE(r.normalisedPower, direct(range.first, range.second));
+    }
+}
+
+// Ascent and descent skip whole blocks and groups that stay within the
+// hysteresis: on a random ride with climbs, plateaus, noise and gaps they
+// must come out as a walk over every sample gives them.
+void TestRideStatistics::climbingAgainstEverySample()
+{
+    SessionRecord session;
+    plainRide(session, 20000);
+    QRandomGenerator random(3);
+    double metres = 200.0;
+    for (int i = 0; i < 20000; ++i) {
+        const int stretch = i / 1500 % 4; // climbing, flat, descending, noisy
+        metres += stretch == 0 ? 0.05 : stretch == 2 ? -0.04 : 0.0;
+        const double noise = stretch == 3 ? random.bounded(3.0) : random.bounded(0.3);
+        session.height[i] = (metres + noise) / 10.0;
+    }
+    for (int i = 7000; i < 7300; ++i)
+        session.height[i] = NAN;
+    session.rideIndex.build(session);
+
+    const auto direct = [&](int first, int last, double &ascent, double &descent) {
+        ascent = descent = 0.0;
+        double turn = NAN, extreme = NAN, low = NAN, high = NAN;
+        int direction = 0;
+        for (int i = first; i <= last; ++i) {
+            const double h = session.height[i] * 10.0;
+            if (!std::isfinite(h))
+                continue;
+            if (std::isnan(turn)) {
+                turn = extreme = low = high = h;
+            } else if (direction == 0) {
+                low = std::min(low, h);
+                high = std::max(high, h);
+                if (h - low >= 2.0) {
+                    direction = 1, turn = low, extreme = h;
+                } else if (high - h >= 2.0) {
+                    direction = -1, turn = high, extreme = h;
+                }
+            } else if (direction * (h - extreme) > 0) {
+                extreme = h;
+            } else if (std::fabs(extreme - h) >= 2.0) {
+                (direction > 0 ? ascent : descent) += std::fabs(extreme - turn);
+                turn = extreme, extreme = h, direction = -direction;
+            }
+        }
+        (direction > 0 ? ascent : descent) += std::fabs(extreme - turn) * (direction != 0);
+    };
+    for (int run = 0; run < 300; ++run) {
+        const int first = int(random.bounded(20000));
+        const int last = std::min(19999, first + 1 + int(random.bounded(run % 2 ? 600 : 20000)));
+        double ascent = 0.0, descent = 0.0;
+        direct(first, last, ascent, descent);
+        const RideStatistics r = RideStatistics::of(session, session.rideIndex, first, last);
+        QVERIFY2(std::fabs(r.ascent - ascent) < 1e-6 && std::fabs(r.descent - descent) < 1e-6,
+                 qPrintable(QString("%1..%2: %3/%4 against %5/%6")
+                                .arg(first).arg(last).arg(r.ascent).arg(r.descent)
+                                .arg(ascent).arg(descent)));
     }
 }
 
