@@ -424,10 +424,26 @@ void DenseCurve::drawReduced(QPainter *painter, const QPolygonF &reduced, const 
     // here and there). On paper or in a PDF, points are not at whole pixels.
     if (aligned && pen.widthF() > 1.0 && pen.widthF() < 3.0 && pen.capStyle() == Qt::SquareCap
         && pen.joinStyle() == Qt::RoundJoin) {
+        // Within a column the line goes up and down along one x: those
+        // strokes, each with its square caps, cover what one stroke from
+        // their lowest to their highest point covers, drawn as one.
         QVector<QLineF> segments;
         segments.reserve(polyline.size());
-        for (int i = 1; i < polyline.size(); ++i)
-            segments.append(QLineF(polyline.at(i - 1), polyline.at(i)));
+        int i = 1;
+        while (i < polyline.size()) {
+            const QPointF &start = polyline.at(i - 1);
+            if (polyline.at(i).x() != start.x()) {
+                segments.append(QLineF(start, polyline.at(i)));
+                ++i;
+                continue;
+            }
+            qreal top = start.y(), bottom = start.y();
+            for (; i < polyline.size() && polyline.at(i).x() == start.x(); ++i) {
+                top = std::min(top, polyline.at(i).y());
+                bottom = std::max(bottom, polyline.at(i).y());
+            }
+            segments.append(QLineF(start.x(), top, start.x(), bottom));
+        }
         painter->drawLines(segments);
     } else {
         QwtPainter::drawPolyline(painter, polyline);
