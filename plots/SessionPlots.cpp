@@ -264,7 +264,7 @@ void SessionPlots::updateGraphs()
     if (session.xChannel == SessionRecord::TimeChannel) {
         for (const TurnRecord &turn : session.turns)
             markerTimes.append(double(session.startDateTime.secsTo(turn.timestamp)));
-        plots[Top]->replot(); // brings the y scale up to date
+        plots[Top]->updateAxes(); // brings the y scale up to date
         placeTurnMarkers();
         turnsCurve->attach(plots[Top]);
     }
