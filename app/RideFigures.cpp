@@ -14,6 +14,17 @@ QString tr(const char *text)
     return QCoreApplication::translate("RideFigures", text);
 }
 
+// The units of the figures, shared by the statistics and the reading.
+constexpr QLatin1String watts("W");
+constexpr QLatin1String percent("%");
+constexpr QLatin1String millimetres("mm");
+constexpr QLatin1String metres("m");
+constexpr QLatin1String kilometres("km");
+constexpr QLatin1String beats("bpm");
+constexpr QLatin1String turns("rpm");
+constexpr QLatin1String speed("km/h");
+constexpr QLatin1String hoursMinutesSeconds("h:mm:ss");
+
 } // namespace
 
 QString RideFigures::number(double value, int decimals)
@@ -46,20 +57,12 @@ QList<Figure> RideFigures::statistics(const SessionRecord &session, const RideSt
                    ? xLabel(x->at(sample))
                    : QStringLiteral("-");
     };
-    const QString watts = QStringLiteral("W");
-    const QString percent = QStringLiteral("%");
-    const QString millimetres = QStringLiteral("mm");
-    const QString metres = QStringLiteral("m");
-    const QString beats = QStringLiteral("bpm");
-    const QString turns = QStringLiteral("rpm");
-    const QString speed = QStringLiteral("km/h");
-    const QString clock = QStringLiteral("h:mm:ss");
     return {
         {tr("From"), xOf(s.first), xUnit, !session.xData || session.xData != &session.time},
         {tr("To"), xOf(s.last), xUnit, !session.xData || session.xData != &session.time},
-        {tr("Duration"), duration(s.duration), clock, false},
-        {tr("Moving time"), duration(s.movingTime), clock, false},
-        {tr("Distance"), number(s.distance, 2), QStringLiteral("km")},
+        {tr("Duration"), duration(s.duration), hoursMinutesSeconds, false},
+        {tr("Moving time"), duration(s.movingTime), hoursMinutesSeconds, false},
+        {tr("Distance"), number(s.distance, 2), kilometres},
         {tr("Power avg"), number(s.powerTotal, 0), watts},
         {tr("Power L avg"), number(s.powerLeft, 0), watts},
         {tr("Power R avg"), number(s.powerRight, 0), watts},
@@ -90,19 +93,19 @@ QList<Figure> RideFigures::reading(const SessionRecord &session, int sample)
         return sample >= 0 && sample < values.size() ? values[sample] : NAN;
     };
     return {
-        {tr("Time"), duration(at(session.time)), QStringLiteral("h:mm:ss"), false},
-        {tr("Distance"), number(at(session.space), 3), QStringLiteral("km")},
-        {tr("Power L"), number(at(session.powerLeft), 0), QStringLiteral("W")},
-        {tr("Power R"), number(at(session.powerRight), 0), QStringLiteral("W")},
-        {tr("Power total"), number(at(session.powerTot), 0), QStringLiteral("W")},
-        {tr("Offset L"), number(at(session.offsetLeft), 1), QStringLiteral("mm")},
-        {tr("Offset R"), number(at(session.offsetRight), 1), QStringLiteral("mm")},
-        {tr("Up/down L"), number(at(session.upDownLeft), 1), QStringLiteral("%")},
-        {tr("Up/down R"), number(at(session.upDownRight), 1), QStringLiteral("%")},
-        {tr("Height"), number(at(session.height) * 10.0, 0), QStringLiteral("m")},
-        {tr("Speed"), number(at(session.speed), 1), QStringLiteral("km/h")},
-        {tr("Heart rate"), number(at(session.heartRate), 0), QStringLiteral("bpm")},
-        {tr("Cadence"), number(at(session.cadence), 0), QStringLiteral("rpm")},
+        {tr("Time"), duration(at(session.time)), hoursMinutesSeconds, false},
+        {tr("Distance"), number(at(session.space), 3), kilometres},
+        {tr("Power L"), number(at(session.powerLeft), 0), watts},
+        {tr("Power R"), number(at(session.powerRight), 0), watts},
+        {tr("Power total"), number(at(session.powerTot), 0), watts},
+        {tr("Offset L"), number(at(session.offsetLeft), 1), millimetres},
+        {tr("Offset R"), number(at(session.offsetRight), 1), millimetres},
+        {tr("Up/down L"), number(at(session.upDownLeft), 1), percent},
+        {tr("Up/down R"), number(at(session.upDownRight), 1), percent},
+        {tr("Height"), number(at(session.height) * 10.0, 0), metres},
+        {tr("Speed"), number(at(session.speed), 1), speed},
+        {tr("Heart rate"), number(at(session.heartRate), 0), beats},
+        {tr("Cadence"), number(at(session.cadence), 0), turns},
     };
 }
 

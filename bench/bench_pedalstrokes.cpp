@@ -5,9 +5,9 @@
 //
 //   bench_pedalstrokes [runs]
 #include "BenchSupport.h"
+#include "ScratchRide.h"
 #include "MainWindow.h"
 #include "PedalStrokesWindow.h"
-#include "RideGenerator.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,8 +31,8 @@ int main(int argc, char *argv[])
     RidePlan plan;
     plan.durationSeconds = 3 * 3600.0;
     plan.turnFiles = 10000;
-    QTemporaryDir rideDir;
-    const QString ride = RideGenerator(plan).write(rideDir.path());
+    const ScratchRide scratch(plan);
+    const QString &ride = scratch.path;
 
     std::vector<double> opening, selecting;
     for (int run = 0; run < runs; ++run) {

@@ -18,11 +18,11 @@
 // and compares the painted plots with drawing every sample the way
 // QwtPlotCurve does, in time and in differing pixels.
 #include "BenchSupport.h"
+#include "ScratchRide.h"
 #include "DenseCurve.h"
 #include "MainWindow.h"
 #include "MyZoomer.h"
 #include "RideFigures.h"
-#include "RideGenerator.h"
 #include "RideStatistics.h"
 #include "SessionRecord.h"
 #include "StatisticsPanel.h"
@@ -119,12 +119,8 @@ int main(int argc, char *argv[])
     RidePlan ridePlan;
     ridePlan.durationSeconds = 24 * 3600.0;
     ridePlan.rateHz = 10.0;
-    QTemporaryDir rideDir;
-    const QString path = RideGenerator(ridePlan).write(rideDir.path());
-    if (path.isEmpty()) {
-        std::fprintf(stderr, "could not write the ride into %s\n", qPrintable(rideDir.path()));
-        return 1;
-    }
+    const ScratchRide ride(ridePlan);
+    const QString &path = ride.path;
 
     SessionRecord alone;
     const double readTime = timeRuns(3, [&] { alone.read(path); });

@@ -29,13 +29,6 @@ void summarise(const double *v, const double *w, double floor, double &low, doub
 
 } // namespace
 
-void ChannelIndex::build(const QVector<double> &source, const QVector<double> *sampleWeights,
-                         bool onlyPositive)
-{
-    begin(source, sampleWeights, onlyPositive);
-    summariseGroups(0, groupCount());
-}
-
 size_t ChannelIndex::storageSize(int count, bool withSums)
 {
     const size_t blocks = size_t((count + blockSize - 1) / blockSize);
@@ -43,7 +36,7 @@ size_t ChannelIndex::storageSize(int count, bool withSums)
     return 2 * blocks + 2 * groups + (withSums ? 2 * (blocks + 1) : 0);
 }
 
-void ChannelIndex::begin(const QVector<double> &source, const QVector<double> *sampleWeights,
+void ChannelIndex::build(const QVector<double> &source, const QVector<double> *sampleWeights,
                          bool onlyPositive, double *storage)
 {
     values = source.constData();
@@ -60,19 +53,18 @@ void ChannelIndex::begin(const QVector<double> &source, const QVector<double> *s
     blockLow = storage;
     blockHigh = blockLow + blocks;
     groupLow = blockHigh + blocks;
-    groupHigh = groupLow + groupCount();
-    prefixWeighted = weights ? groupHigh + groupCount() : nullptr;
+    const int groups = (count + groupSize - 1) / groupSize;
+    groupHigh = groupLow + groups;
+    prefixWeighted = weights ? groupHigh + groups : nullptr;
     prefixWeight = weights ? prefixWeighted + blocks + 1 : nullptr;
     blockLowAt.resize(size_t(blocks));
     blockHighAt.resize(size_t(blocks));
-    runningWeighted = runningWeight = 0.0;
-}
 
-void ChannelIndex::summariseGroups(int firstGroup, int endGroup)
-{
+    // Block by block, then each group of blocks.
     const double floor = positiveOnly ? 0.0 : -HUGE_VAL;
     constexpr int blocksPerGroup = groupSize / blockSize;
-    for (int g = firstGroup; g < endGroup; ++g) {
+    double runningWeighted = 0.0, runningWeight = 0.0; // the sums so far
+    for (int g = 0; g < groups; ++g) {
         double groupLowest = HUGE_VAL, groupHighest = -HUGE_VAL;
         const int endBlock = std::min(blocks, (g + 1) * blocksPerGroup);
         for (int b = g * blocksPerGroup; b < endBlock; ++b) {

@@ -30,19 +30,11 @@ public:
     // values: one channel's samples. weights: the time each sample stands
     // for, of the same length, or nullptr for an index without sums. With
     // positiveOnly, samples of 0 and below are left out of the sums (cadence
-    // while pedalling).
+    // while pedalling). storage, if given, holds storageSize() doubles for
+    // the summaries and outlives the index; otherwise the index keeps its own.
     void build(const QVector<double> &values, const QVector<double> *weights,
-               bool positiveOnly = false);
-
-    // The same in steps: begin, then every group in order. Indexes built
-    // side by side share one pass over the weights. storage, if given,
-    // holds storageSize() doubles for the summaries and outlives the index;
-    // otherwise the index keeps its own.
-    void begin(const QVector<double> &values, const QVector<double> *weights,
                bool positiveOnly = false, double *storage = nullptr);
     static size_t storageSize(int count, bool withSums);
-    void summariseGroups(int firstGroup, int endGroup);
-    int groupCount() const { return (count + groupSize - 1) / groupSize; }
 
     int size() const { return count; }
     // The array the index was built on, to check that it still fits.
@@ -96,8 +88,6 @@ private:
     double *prefixWeight = nullptr;
     // The place of each block's lowest and highest value in the block.
     std::vector<quint8> blockLowAt, blockHighAt;
-    double runningWeighted = 0.0; // the sums so far, while building
-    double runningWeight = 0.0;
 };
 
 #endif

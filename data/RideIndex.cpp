@@ -72,19 +72,9 @@ void RideIndex::build(const SessionRecord &session)
     double *next = summaries.data();
     for (int number = 0; number < int(channels.size()); ++number) {
         const QVector<double> &values = *session.channel(number);
-        channels[size_t(number)].begin(values, averaged(number) ? &sampleWeights : nullptr,
+        channels[size_t(number)].build(values, averaged(number) ? &sampleWeights : nullptr,
                                        number == SessionRecord::CadenceChannel, next);
         next += ChannelIndex::storageSize(values.size(), averaged(number));
-    }
-    // A stretch of groups of every channel at a time, while that stretch of
-    // the weights is still in the cache.
-    constexpr int groupsAtOnce = 32;
-    int groups = 0;
-    for (const ChannelIndex &index : channels)
-        groups = std::max(groups, index.groupCount());
-    for (int first = 0; first < groups; first += groupsAtOnce) {
-        for (ChannelIndex &index : channels)
-            index.summariseGroups(first, std::min(index.groupCount(), first + groupsAtOnce));
     }
 
     // The rolling average keeps the latest samples whose times add up to no
