@@ -1,6 +1,7 @@
 #include "DenseCurve.h"
 
 #include "ChannelIndex.h"
+#include "ColumnRuns.h"
 
 #include <QPainter>
 #include <qwt_clipper.h>
@@ -101,13 +102,6 @@ private:
     mutable int boundsCount = -1;
 };
 
-// Where QwtPlotCurve rounds a point to whole pixels, it uses qRound; values
-// too large for an int (far off the canvas) are kept as they are.
-inline double roundedPixel(double v)
-{
-    return std::fabs(v) < 1.0e9 ? double(qRound(v)) : v;
-}
-
 // Maps samples to the canvas and collects the reduced polyline.
 class ColumnReducer
 {
@@ -124,51 +118,26 @@ public:
     {
     }
 
-    // On a painter aligned to pixels, the column is the one QwtPlotCurve
-    // rounds the sample to; otherwise (printing, PDF) the device pixel.
-    double column(int i) const
-    {
-        const double px = xMap.transform(x[i]);
-        return aligned ? roundedPixel(px) : std::floor(px * deviceScale);
-    }
+    double column(int i) const { return ColumnRuns::columnOf(x[i], xMap, aligned, deviceScale); }
 
-    // Samples from..to, whose x never decreases: every column is one run,
-    // found by galloping and bisection instead of visiting each sample. The
-    // run before gives the first guess: evenly spaced samples make runs of
-    // about the same length.
-    void addMonotone(int from, int to)
+    // Samples first..last, whose x never decreases, along the runs found
+    // for a range that holds them. The samples each run's extremes read one
+    // by one are asked for some runs ahead: the runs lie far apart in long
+    // arrays, and reading them one at a time would wait for memory at each.
+    void addRuns(const ColumnRuns::Runs &runs, int first, int last)
     {
-        int first = from;
-        int guess = 0;
-        while (first <= to) {
-            const double key = column(first);
-            int same = first; // the last index known to be in this column
-            int other = to + 1; // an index known to be past it
-            const int guessed = first + guess - 1;
-            if (guess > 1 && guessed <= to && column(guessed) != key) {
-                other = guessed;
-            } else {
-                if (guess > 1 && guessed <= to)
-                    same = guessed;
-                int step = 1;
-                int probe = same + 1;
-                while (probe <= to && column(probe) == key) {
-                    same = probe;
-                    step *= 2;
-                    probe = same + step;
-                }
-                other = std::min(probe, to + 1);
-            }
-            while (other - same > 1) {
-                const int mid = same + (other - same) / 2;
-                if (column(mid) == key)
-                    same = mid;
-                else
-                    other = mid;
-            }
-            addRun(first, same, key);
-            guess = same - first + 1;
-            first = same + 1;
+        const std::vector<int> &starts = runs.starts;
+        const int count = int(starts.size());
+        int r = int(std::upper_bound(starts.cbegin(), starts.cend(), first) - starts.cbegin()) - 1;
+        constexpr int ahead = 8;
+        for (int k = std::max(r, 0); k < std::min(count, r + ahead); ++k)
+            prefetch(starts[size_t(k)]);
+        for (; r < count && r >= 0 && starts[size_t(r)] <= last; ++r) {
+            if (r + ahead < count)
+                prefetch(starts[size_t(r + ahead)]);
+            const int runLast = r + 1 < count ? starts[size_t(r) + 1] - 1 : last;
+            addRun(std::max(first, starts[size_t(r)]), std::min(last, runLast),
+                   runs.columns[size_t(r)]);
         }
     }
 
@@ -191,6 +160,22 @@ public:
     QPolygonF polyline;
 
 private:
+    // The samples a run's extremes read one by one: those before its first
+    // whole block of the index, and those after the last whole block of the
+    // run before.
+    void prefetch(int start) const
+    {
+#if defined(__GNUC__)
+        constexpr int block = ChannelIndex::blockSize;
+        const int from = std::max(start / block * block - block, 0);
+        for (int i = from; i < from + 2 * block; i += 8)
+            __builtin_prefetch(y + i);
+        __builtin_prefetch(y + from + 2 * block - 1);
+#else
+        Q_UNUSED(start);
+#endif
+    }
+
     // One column's run: its first sample, its lowest and highest in the
     // order they came, its last. The line through them covers the column
     // from the lowest to the highest value and leaves it where the run did.
@@ -244,8 +229,8 @@ private:
         if (!std::isfinite(px) || !std::isfinite(py))
             return; // a sample reading "inf" or "nan" is left out
         if (aligned) {
-            px = roundedPixel(px);
-            py = roundedPixel(py);
+            px = ColumnRuns::roundedPixel(px);
+            py = ColumnRuns::roundedPixel(py);
         }
         const QPointF p(px, py);
         if (polyline.isEmpty() || polyline.constLast() != p)
@@ -261,10 +246,73 @@ private:
     double deviceScale;
 };
 
+// Whole pixels, so that a filled rectangle covers what a stroke would.
+inline bool whole(qreal v)
+{
+    return v == std::floor(v) && std::fabs(v) < 1.0e9;
+}
+
+// Draws a reduced polyline with a pen of radius below 1.5, square caps and
+// round joins. Within a column the line goes up and down along one x: those
+// strokes, each with its square caps, cover what one stroke from their
+// lowest to their highest point covers, drawn as one. Between columns, a
+// line joins where one column left to where the next begins.
+//
+// A pen exactly 2 wide, opaque and on whole pixels is faster filled than
+// stroked: a column's stroke covers the rectangle one pixel around it. A
+// line to the next column stays within the two pixel columns each side of
+// where it leaves and one row past its ends, corners included; where both
+// its ends lie a row inside both columns' strokes, those already cover it,
+// and it is left out.
+void drawColumnStrokes(QPainter *painter, const QPolygonF &polyline, const QPen &pen)
+{
+    const bool fill = pen.widthF() == 2.0 && pen.brush().style() == Qt::SolidPattern
+                      && pen.color().alpha() == 255 && painter->opacity() == 1.0
+                      && !painter->testRenderHint(QPainter::Antialiasing)
+                      && painter->deviceTransform().type() <= QTransform::TxTranslate;
+    QVector<QLineF> lines;
+    lines.reserve(polyline.size());
+    struct Column {
+        qreal x, top, bottom, entry, exit;
+    };
+    auto stroke = [&](const Column &c) {
+        if (c.top == c.bottom)
+            return;
+        if (fill && whole(c.x) && whole(c.top) && whole(c.bottom))
+            painter->fillRect(QRectF(c.x - 1.0, c.top - 1.0, 2.0, c.bottom - c.top + 2.0), pen.color());
+        else
+            lines.append(QLineF(c.x, c.top, c.x, c.bottom));
+    };
+    auto covered = [&](const Column &a, const Column &b) {
+        const qreal low = std::min(a.exit, b.entry), high = std::max(a.exit, b.entry);
+        return fill && b.x - a.x == 1.0 && whole(a.x) && whole(low) && whole(high)
+               && low >= std::max(a.top, b.top) + 1.0 && high <= std::min(a.bottom, b.bottom) - 1.0;
+    };
+    Column previous{};
+    bool hasPrevious = false;
+    int i = 0;
+    while (i < polyline.size()) {
+        const QPointF &start = polyline.at(i);
+        Column column{start.x(), start.y(), start.y(), start.y(), start.y()};
+        for (++i; i < polyline.size() && polyline.at(i).x() == start.x(); ++i) {
+            column.top = std::min(column.top, polyline.at(i).y());
+            column.bottom = std::max(column.bottom, polyline.at(i).y());
+            column.exit = polyline.at(i).y();
+        }
+        stroke(column);
+        if (hasPrevious && !covered(previous, column))
+            lines.append(QLineF(previous.x, previous.exit, column.x, column.entry));
+        previous = column;
+        hasPrevious = true;
+    }
+    painter->drawLines(lines);
+}
+
 } // namespace
 
 DenseCurve::DenseCurve(const QString &title)
     : QwtPlotCurve(title)
+    , columnRuns(std::make_shared<ColumnRuns>())
 {
 }
 
@@ -274,6 +322,11 @@ void DenseCurve::setArrays(const QVector<double> *x, const QVector<double> *y,
                            const ChannelIndex *yIndex, bool xOrdered)
 {
     setData(new ArrayPairData(x, y, yIndex, xOrdered));
+}
+
+void DenseCurve::shareColumnRuns(const std::shared_ptr<ColumnRuns> &runs)
+{
+    columnRuns = runs ? runs : std::make_shared<ColumnRuns>();
 }
 
 void DenseCurve::setBreaks(const QVector<int> &breaks)
@@ -296,6 +349,7 @@ void DenseCurve::dataChanged()
 {
     monotoneX = nullptr;
     monotoneCount = -1;
+    columnRuns->clear();
     QwtPlotCurve::dataChanged();
 }
 
@@ -382,10 +436,13 @@ void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const Qwt
             to = std::min(to, int(std::upper_bound(begin, end, right) - s.x));
         }
     }
+    const double deviceScale = std::fabs(device.m11());
+    const ColumnRuns::Runs *runs =
+        monotone ? &columnRuns->find(s.x, from, to, xMap, aligned, deviceScale) : nullptr;
     forEachPiece(from, to, [&](int first, int last) {
-        ColumnReducer reducer(xMap, yMap, s.x, s.y, s.yIndex, aligned, std::fabs(device.m11()));
-        if (monotone)
-            reducer.addMonotone(first, last);
+        ColumnReducer reducer(xMap, yMap, s.x, s.y, s.yIndex, aligned, deviceScale);
+        if (runs)
+            reducer.addRuns(*runs, first, last);
         else
             reducer.addAny(first, last);
         drawReduced(painter, reducer.polyline, clipRect, aligned, last - first + 1);
@@ -424,27 +481,7 @@ void DenseCurve::drawReduced(QPainter *painter, const QPolygonF &reduced, const 
     // here and there). On paper or in a PDF, points are not at whole pixels.
     if (aligned && pen.widthF() > 1.0 && pen.widthF() < 3.0 && pen.capStyle() == Qt::SquareCap
         && pen.joinStyle() == Qt::RoundJoin) {
-        // Within a column the line goes up and down along one x: those
-        // strokes, each with its square caps, cover what one stroke from
-        // their lowest to their highest point covers, drawn as one.
-        QVector<QLineF> segments;
-        segments.reserve(polyline.size());
-        int i = 1;
-        while (i < polyline.size()) {
-            const QPointF &start = polyline.at(i - 1);
-            if (polyline.at(i).x() != start.x()) {
-                segments.append(QLineF(start, polyline.at(i)));
-                ++i;
-                continue;
-            }
-            qreal top = start.y(), bottom = start.y();
-            for (; i < polyline.size() && polyline.at(i).x() == start.x(); ++i) {
-                top = std::min(top, polyline.at(i).y());
-                bottom = std::max(bottom, polyline.at(i).y());
-            }
-            segments.append(QLineF(start.x(), top, start.x(), bottom));
-        }
-        painter->drawLines(segments);
+        drawColumnStrokes(painter, polyline, pen);
     } else {
         QwtPainter::drawPolyline(painter, polyline);
     }

@@ -4,7 +4,10 @@
 #include <QVector>
 #include <qwt_plot_curve.h>
 
+#include <memory>
+
 class ChannelIndex;
+class ColumnRuns;
 
 // A curve over two arrays that someone else owns (the session record): it
 // reads them afresh on every paint and never copies them.
@@ -31,6 +34,11 @@ public:
     // is. xOrdered tells that x is finite and never decreases.
     void setArrays(const QVector<double> *x, const QVector<double> *y,
                    const ChannelIndex *yIndex = nullptr, bool xOrdered = false);
+
+    // Curves over one x array, drawn with one x map, may share where its
+    // samples change pixel column, which is then found once for all of
+    // them. nullptr gives the curve its own again.
+    void shareColumnRuns(const std::shared_ptr<ColumnRuns> &runs);
 
     // Indices of the samples that start a new piece of line, in increasing
     // order; they index the arrays of setArrays.
@@ -64,6 +72,7 @@ private:
 
     bool reduction = true;
     QVector<int> pieceStarts;
+    std::shared_ptr<ColumnRuns> columnRuns;
 
     // Whether x never decreases, for the x array it was worked out on.
     mutable const double *monotoneX = nullptr;

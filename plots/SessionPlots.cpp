@@ -2,6 +2,7 @@
 
 #include "CanvasPicker.h"
 #include "CursorLine.h"
+#include "ColumnRuns.h"
 #include "DenseCurve.h"
 #include "MyZoomer.h"
 #include "Options.h"
@@ -72,8 +73,14 @@ SessionPlots::SessionPlots(const std::array<QwtPlot *, 3> &plots, const SessionR
     plots[Top]->axisWidget(QwtPlot::xBottom)->setMaximumHeight(0);
     plots[Center]->axisWidget(QwtPlot::xBottom)->setMaximumHeight(0);
 
-    for (const Channel &channel : Channel::sessionCurves())
-        curves[size_t(channel.id)] = new DenseCurve(channel.titleText());
+    // The curves share the x array and, on plots of one width, the x map:
+    // where its samples change column is found once for all of them.
+    const auto runs = std::make_shared<ColumnRuns>();
+    for (const Channel &channel : Channel::sessionCurves()) {
+        auto *curve = new DenseCurve(channel.titleText());
+        curve->shareColumnRuns(runs);
+        curves[size_t(channel.id)] = curve;
+    }
 
     // A grey base line at y = 0 under the whole session on each plot: it
     // keeps the x range and 0 in view when every curve of a plot is hidden.

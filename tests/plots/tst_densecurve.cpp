@@ -1,3 +1,4 @@
+#include "ColumnRuns.h"
 #include "DenseCurve.h"
 
 #include <QImage>
@@ -72,6 +73,8 @@ private slots:
     void drawsWhatEverySampleWouldDraw();
     void breaksLeaveTheGapEmpty_data();
     void breaksLeaveTheGapEmpty();
+    void joinsColumnsAsEverySampleWould();
+    void sharedRunsFollowEachMap();
     void followsArraysRefilledInPlace();
     void scalesToTheFiniteSamples();
 };
@@ -179,6 +182,53 @@ void TestDenseCurve::breaksLeaveTheGapEmpty()
     QVERIFY(render(curve, view).copy(pause) != blank);
     curve.setBreaks({resumption});
     QCOMPARE(render(curve, view).copy(pause), blank);
+}
+
+// Ten samples to a pixel column, each column's in a band of a few rows that
+// wanders up and down: the lines between columns are sometimes covered by
+// the columns' own strokes and sometimes not, by a row or two.
+void TestDenseCurve::joinsColumnsAsEverySampleWould()
+{
+    QVector<double> x, y;
+    QRandomGenerator random(11);
+    double level = 100.0;
+    for (int column = 0; column < canvasSize.width(); ++column) {
+        level = qBound(20.0, level + random.bounded(7.0) - 3.5, 180.0);
+        const double spread = random.bounded(6.0);
+        for (int k = 0; k < 10; ++k) {
+            x.append(column + k / 10.0 - 0.45);
+            y.append(level + random.bounded(spread + 0.01));
+        }
+    }
+    DenseCurve curve;
+    curve.setPen(QPen(QBrush(Qt::blue), 2.0, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin));
+    curve.setArrays(&x, &y);
+    QCOMPARE(differingPixels(curve, QRectF(0.0, 0.0, canvasSize.width(), canvasSize.height())), 0);
+}
+
+// Curves that share where their samples change column, drawn by turns with
+// two different maps, each draw what a curve of their own draws.
+void TestDenseCurve::sharedRunsFollowEachMap()
+{
+    QVector<double> x, y[2];
+    makeRide(x, y[0], 100000, 10, 300.0, 5);
+    makeRide(x, y[1], 100000, 10, 100.0, 6);
+    const auto runs = std::make_shared<ColumnRuns>();
+    DenseCurve shared[2];
+    for (int i = 0; i < 2; ++i) {
+        shared[i].setArrays(&x, &y[i]);
+        shared[i].shareColumnRuns(runs);
+    }
+    const QRectF views[] = {QRectF(0.0, -100.0, 10000.0, 1100.0),
+                            QRectF(2500.0, -100.0, 5000.0, 1100.0)};
+    for (int turn = 0; turn < 4; ++turn) {
+        const QRectF &view = views[turn % 2];
+        for (int i = 0; i < 2; ++i) {
+            DenseCurve alone;
+            alone.setArrays(&x, &y[i]);
+            QCOMPARE(render(shared[i], view), render(alone, view));
+        }
+    }
 }
 
 // A second read empties the record's arrays and fills them with another ride,
