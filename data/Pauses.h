@@ -17,7 +17,9 @@ public:
     Pauses() = default;
     // The pauses of elapsed times in seconds. Steps that are not finite
     // (a field reading "nan") neither count toward the median nor pause.
-    explicit Pauses(const QVector<double> &time);
+    // scratch, if given, has room for time.size() values, which it
+    // overwrites; otherwise the steps take memory of their own.
+    explicit Pauses(const QVector<double> &time, double *scratch = nullptr);
 
     // Steps longer than this are pauses.
     double threshold() const { return limit; }

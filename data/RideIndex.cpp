@@ -4,7 +4,10 @@
 #include "SessionRecord.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -32,6 +35,8 @@ bool neverDecreases(const QVector<double> &x)
 
 } // namespace
 
+static_assert(RideIndex::ChannelCount == SessionRecord::ChannelCount, "an index for every channel");
+
 // Keeps the memory for the next build, as the record keeps its arrays'.
 void RideIndex::clear()
 {
@@ -48,9 +53,10 @@ void RideIndex::build(const SessionRecord &session)
     timeOrdered = neverDecreases(time);
     spaceOrdered = neverDecreases(session.space);
 
-    ridePauses = Pauses(time);
     makeRoom(sampleWeights, size_t(n));
-    sampleWeights.fill(0.0, n);
+    sampleWeights.resize(n);
+    ridePauses = Pauses(time, sampleWeights.data()); // the weights' room is its scratch
+    sampleWeights.fill(0.0);
     for (int i = 0; i + 1 < n; ++i) {
         const double step = time[i + 1] - time[i];
         if (std::isfinite(step) && step > 0.0 && step <= ridePauses.threshold())
@@ -67,20 +73,54 @@ void RideIndex::build(const SessionRecord &session)
     size_t storage = 0;
     for (int number = 0; number < int(channels.size()); ++number)
         storage += ChannelIndex::storageSize(session.channel(number)->size(), averaged(number));
-    makeRoom(summaries, storage);
-    summaries.resize(storage);
-    double *next = summaries.data();
-    for (int number = 0; number < int(channels.size()); ++number) {
-        const QVector<double> &values = *session.channel(number);
-        channels[size_t(number)].build(values, averaged(number) ? &sampleWeights : nullptr,
-                                       number == SessionRecord::CadenceChannel, next);
-        next += ChannelIndex::storageSize(values.size(), averaged(number));
+    if (summariesCapacity < storage) {
+        // Left uninitialised: every summary is written by its build, in the
+        // thread that builds it.
+        summaries.reset(new double[storage]);
+        summariesCapacity = storage;
+        HugePages::advise(summaries.get(), storage * sizeof(double));
     }
+    std::array<double *, ChannelCount> places {};
+    double *next = summaries.get();
+    for (int number = 0; number < int(channels.size()); ++number) {
+        places[size_t(number)] = next;
+        next += ChannelIndex::storageSize(session.channel(number)->size(), averaged(number));
+    }
+    auto buildChannels = [&](int first, int end) {
+        for (int number = first; number < end; ++number) {
+            channels[size_t(number)].build(*session.channel(number),
+                                           averaged(number) ? &sampleWeights : nullptr,
+                                           number == SessionRecord::CadenceChannel,
+                                           places[size_t(number)]);
+        }
+    };
 
+    // The channels are summarised apart from each other, into their own
+    // parts of the store: a second thread takes the rolling average and the
+    // channels from height on, which cost about as much as the power and
+    // pedalling channels left to this one. Without a thread, this one
+    // builds everything.
+    auto secondHalf = [&] {
+        buildRolling(session.powerTot);
+        buildChannels(SessionRecord::HeightChannel, int(channels.size()));
+    };
+    std::thread helper;
+    try {
+        helper = std::thread(secondHalf);
+    } catch (const std::system_error &) {
+        secondHalf();
+    }
+    buildChannels(0, SessionRecord::HeightChannel);
+    if (helper.joinable())
+        helper.join();
+}
+
+void RideIndex::buildRolling(const QVector<double> &power)
+{
     // The rolling average keeps the latest samples whose times add up to no
     // more than 30 s, and always the sample itself.
     // A sample without a finite power stands for no time in it.
-    const QVector<double> &power = session.powerTot;
+    const int n = sampleWeights.size();
     makeRoom(rollingFourth, size_t(n));
     rollingFourth.resize(power.size() == n ? n : 0);
     const double *w = sampleWeights.constData();
@@ -171,6 +211,6 @@ int RideIndex::nearestSample(const SessionRecord &session, double x) const
 size_t RideIndex::memoryBytes() const
 {
     return size_t(sampleWeights.capacity() + rollingFourth.capacity()) * sizeof(double)
-           + summaries.capacity() * sizeof(double)
+           + summariesCapacity * sizeof(double)
            + size_t(ridePauses.resumptions().capacity()) * sizeof(int) + rolling.memoryBytes();
 }

@@ -7,6 +7,7 @@
 #include <QVector>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 class SessionRecord;
@@ -21,6 +22,8 @@ class RideIndex
 public:
     // The normalised power averages power over this much riding.
     static constexpr double rollingSeconds = 30.0;
+    // The record's channels, time and distance included.
+    static constexpr int ChannelCount = 13;
 
     void build(const SessionRecord &session);
     // Fits no record until the next build.
@@ -59,11 +62,14 @@ public:
 
 private:
     bool xNeverDecreases(const SessionRecord &session) const;
+    // The fourth powers of the rolling 30 s average power, and their index.
+    void buildRolling(const QVector<double> &power);
 
     Pauses ridePauses;
     QVector<double> sampleWeights;
-    std::array<ChannelIndex, 13> channels;
-    std::vector<double> summaries; // the channels' summaries
+    std::array<ChannelIndex, ChannelCount> channels;
+    std::unique_ptr<double[]> summaries; // the channels' summaries
+    size_t summariesCapacity = 0;
     QVector<double> rollingFourth;
     ChannelIndex rolling;
     bool timeOrdered = true;
