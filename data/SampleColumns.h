@@ -2,6 +2,7 @@
 #define VOK_SAMPLECOLUMNS_H
 
 #include "HugePages.h"
+#include "PagePopulator.h"
 
 #include <QVector>
 
@@ -21,14 +22,19 @@ public:
     SampleColumns(const std::array<QVector<double> *, Count> &arrays, qint64 expected)
         : m_arrays(arrays)
     {
+        std::vector<PagePopulator::Range> fresh;
         for (QVector<double> *array : m_arrays) {
             *array = QVector<double>(); // let go of what an earlier file needed
             if (expected > 0) {
                 const int capacity = int(qMin<qint64>(expected, MaximumRows));
                 array->reserve(capacity); // exactly that many
-                HugePages::advise(array->constData(), size_t(capacity) * sizeof(double));
+                const size_t bytes = size_t(capacity) * sizeof(double);
+                HugePages::advise(array->constData(), bytes);
+                fresh.push_back({const_cast<double *>(array->constData()), bytes});
             }
         }
+        if (expected >= populateFrom)
+            m_populator.start(fresh);
     }
 
     void append(const double (&row)[Count])
@@ -42,6 +48,7 @@ public:
     // Trims the arrays to the rows appended.
     void finish()
     {
+        m_populator.stop();
         for (QVector<double> *array : m_arrays) {
             if (array->capacity() != array->size())
                 array->squeeze();
@@ -52,7 +59,11 @@ private:
     // QVector counts in int and allocates at most INT_MAX bytes.
     static constexpr int MaximumRows = INT_MAX / int(sizeof(double)) - 64;
 
+    // Below this many rows, a thread would cost more than it saves.
+    static constexpr qint64 populateFrom = 100000;
+
     std::array<QVector<double> *, Count> m_arrays;
+    PagePopulator m_populator;
 };
 
 #endif

@@ -46,6 +46,7 @@ private slots:
     void read_data();
     void read();
     void workedExample();
+    void longRide();
 
 private:
     // Each in a directory of its own.
@@ -210,6 +211,31 @@ void TestSessionRecord::read()
     for (int number = 0; opened && number < SessionRecord::ChannelCount; ++number)
         QCOMPARE(record.channel(number)->capacity(), record.space.size());
     QCOMPARE(record.longitude.size() + record.latitude.size(), 2 * record.space.size());
+}
+
+// A ride long enough that its arrays are mapped in on another thread while
+// the reader fills them: the values are those the reference reader reads.
+void TestSessionRecord::longRide()
+{
+    QByteArray content = header;
+    const int samples = 150000;
+    for (int i = 0; i < samples; ++i) {
+        content += QStringLiteral("%1,%2:%3:%4,11.%5,45.%6,%7,%8,%9,%10.%11,0,%12,%13,%14,3.5,4.0,"
+                                  "%15,%16,0,0,%17.%18\n")
+                       .arg(i).arg(i / 3600).arg(i / 60 % 60, 2, 10, QChar('0'))
+                       .arg(i % 60, 2, 10, QChar('0')).arg(i % 99991, 5, 10, QChar('0'))
+                       .arg(i * 7 % 99991, 5, 10, QChar('0')).arg(300 + i % 700).arg(90 + i % 90)
+                       .arg(i % 120).arg(i % 50).arg(i % 10).arg(i % 900).arg(i % 450)
+                       .arg(i * 3 % 450).arg(i % 100).arg(100 - i % 100).arg(i / 200)
+                       .arg(i % 1000, 3, 10, QChar('0'))
+                       .toLatin1();
+    }
+    content += "#####\n";
+    SessionRecord record;
+    QVERIFY(readBoth(record, write("S_100407_10-30.csv", content)));
+    QCOMPARE(record.time.size(), samples);
+    QCOMPARE(record.time.last(), double(samples - 1));
+    QCOMPARE(record.powerTot.last(), double((samples - 1) % 900));
 }
 
 void TestSessionRecord::workedExample()
