@@ -95,11 +95,13 @@ void MainWindow::open()
 bool MainWindow::openRide(const QString &path)
 {
     const bool read = session.read(path);
+    // The read has emptied and refilled the arrays the curves draw from,
+    // and may have moved them; the message box runs an event loop that
+    // repaints the plots, and the steps below scale the axes to the curves.
+    // Hand the curves what the record holds now, and its new index, first:
+    // without it, scaling would visit every sample.
+    updateGraphs();
     if (!read) {
-        // The read has emptied and refilled the arrays the curves draw from,
-        // and may have moved them; the message box runs an event loop that
-        // repaints the plots. Hand the curves what the record holds now first.
-        updateGraphs();
         QMessageBox::warning(this, tr("Read error"),
                              tr("The selected dataset could not be loaded:\n"
                                 "--> unknown file format"));
