@@ -105,27 +105,43 @@ void ChannelIndex::build(const QVector<double> &source, const QVector<double> *s
     }
 }
 
-void ChannelIndex::extremes(int first, int last, int &low, int &high, double *lowValue,
-                            double *highValue) const
+namespace {
+
+// A run in five pieces: samples up to the first whole block, blocks up to
+// the first whole group, groups, blocks, the samples after. Pieces may be
+// empty.
+struct Pieces {
+    int at[6];
+    Pieces(int first, int last)
+    {
+        constexpr int blockSize = ChannelIndex::blockSize, groupSize = ChannelIndex::groupSize;
+        const int headEnd = std::min(last + 1, (first + blockSize - 1) / blockSize * blockSize);
+        const int groupsBegin = std::max(
+            headEnd, std::min((last + 1) / blockSize * blockSize,
+                              (first + groupSize - 1) / groupSize * groupSize));
+        const int groupsEnd = std::max(groupsBegin, (last + 1) / groupSize * groupSize);
+        const int tailBegin = std::max(groupsEnd, (last + 1) / blockSize * blockSize);
+        at[0] = first;
+        at[1] = headEnd;
+        at[2] = groupsBegin;
+        at[3] = groupsEnd;
+        at[4] = tailBegin;
+        at[5] = last + 1;
+    }
+};
+
+} // namespace
+
+bool ChannelIndex::extremeValues(int first, int last, double &lowest, double &highest) const
 {
-    low = high = -1;
     first = std::max(first, 0);
     last = std::min(last, count - 1);
+    lowest = HUGE_VAL;
+    highest = -HUGE_VAL;
     if (first > last)
-        return;
-
-    // The run in five pieces: samples up to the first whole block, blocks up
-    // to the first whole group, groups, blocks, the samples after. Pieces
-    // may be empty.
-    const int headEnd = std::min(last + 1, (first + blockSize - 1) / blockSize * blockSize);
-    const int groupsBegin = std::max(headEnd, std::min((last + 1) / blockSize * blockSize,
-                                                       (first + groupSize - 1) / groupSize * groupSize));
-    const int groupsEnd = std::max(groupsBegin, (last + 1) / groupSize * groupSize);
-    const int tailBegin = std::max(groupsEnd, (last + 1) / blockSize * blockSize);
-    const int pieces[6] = {first, headEnd, groupsBegin, groupsEnd, tailBegin, last + 1};
-
-    // First the two values, in plain loops the compiler vectorises...
-    double lowest = HUGE_VAL, highest = -HUGE_VAL;
+        return false;
+    const Pieces pieces(first, last);
+    // Plain loops, which the compiler vectorises.
     auto samples = [&](int from, int to) {
         for (int i = from; i < to; ++i) {
             const bool finite = values[i] - values[i] == 0.0;
@@ -139,13 +155,25 @@ void ChannelIndex::extremes(int first, int last, int &low, int &high, double *lo
             highest = std::max(highest, highs[k]);
         }
     };
-    samples(pieces[0], pieces[1]);
-    summaries(blockLow, blockHigh, pieces[1] / blockSize, pieces[2] / blockSize);
-    summaries(groupLow, groupHigh, pieces[2] / groupSize, pieces[3] / groupSize);
-    summaries(blockLow, blockHigh, pieces[3] / blockSize, pieces[4] / blockSize);
-    samples(pieces[4], pieces[5]);
-    if (lowest > highest)
+    samples(pieces.at[0], pieces.at[1]);
+    summaries(blockLow, blockHigh, pieces.at[1] / blockSize, pieces.at[2] / blockSize);
+    summaries(groupLow, groupHigh, pieces.at[2] / groupSize, pieces.at[3] / groupSize);
+    summaries(blockLow, blockHigh, pieces.at[3] / blockSize, pieces.at[4] / blockSize);
+    samples(pieces.at[4], pieces.at[5]);
+    return lowest <= highest;
+}
+
+void ChannelIndex::extremes(int first, int last, int &low, int &high, double *lowValue,
+                            double *highValue) const
+{
+    low = high = -1;
+    first = std::max(first, 0);
+    last = std::min(last, count - 1);
+    // First the two values...
+    double lowest, highest;
+    if (!extremeValues(first, last, lowest, highest))
         return; // no finite value
+    const Pieces pieces(first, last);
 
     // ...then the first place of each, piece by piece in order; a block
     // knows its own.
@@ -165,17 +193,17 @@ void ChannelIndex::extremes(int first, int last, int &low, int &high, double *lo
             }
             return -1;
         };
-        int at = inSamples(pieces[0], pieces[1]);
+        int at = inSamples(pieces.at[0], pieces.at[1]);
         if (at < 0)
-            at = inBlocks(pieces[1] / blockSize, pieces[2] / blockSize);
-        for (int g = pieces[2] / groupSize; at < 0 && g < pieces[3] / groupSize; ++g) {
+            at = inBlocks(pieces.at[1] / blockSize, pieces.at[2] / blockSize);
+        for (int g = pieces.at[2] / groupSize; at < 0 && g < pieces.at[3] / groupSize; ++g) {
             if (groupValues[g] == value)
                 at = inBlocks(g * (groupSize / blockSize), (g + 1) * (groupSize / blockSize));
         }
         if (at < 0)
-            at = inBlocks(pieces[3] / blockSize, pieces[4] / blockSize);
+            at = inBlocks(pieces.at[3] / blockSize, pieces.at[4] / blockSize);
         if (at < 0)
-            at = inSamples(pieces[4], pieces[5]);
+            at = inSamples(pieces.at[4], pieces.at[5]);
         return at;
     };
     low = firstOf(lowest, blockLow, groupLow, blockLowAt);

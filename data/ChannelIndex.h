@@ -45,6 +45,9 @@ public:
     // asked for, which saves reading them from the array.
     void extremes(int first, int last, int &low, int &high, double *lowValue = nullptr,
                   double *highValue = nullptr) const;
+    // The lowest and highest finite value among first..last, without where
+    // they lie, which costs a second look; false where there is none.
+    bool extremeValues(int first, int last, double &lowest, double &highest) const;
     double lowest(int first, int last) const;  // NaN where there is none
     double highest(int first, int last) const; // NaN where there is none
 

@@ -106,8 +106,11 @@ private:
 class ColumnReducer
 {
 public:
+    // valuesOnly: the order of a run's lowest and highest sample does not
+    // matter (see addRun).
     ColumnReducer(const QwtScaleMap &xMap, const QwtScaleMap &yMap, const double *x,
-                  const double *y, const ChannelIndex *yIndex, bool aligned, double deviceScale)
+                  const double *y, const ChannelIndex *yIndex, bool aligned, double deviceScale,
+                  bool valuesOnly)
         : xMap(xMap)
         , yMap(yMap)
         , x(x)
@@ -115,6 +118,7 @@ public:
         , yIndex(yIndex)
         , aligned(aligned)
         , deviceScale(deviceScale)
+        , valuesOnly(valuesOnly && aligned)
     {
     }
 
@@ -182,12 +186,25 @@ private:
     void addRun(int first, int last, double key)
     {
         if (first == last) {
-            addPoint(first);
+            addPoint(first, key);
             return;
         }
         int low = -1, high = -1;
         double lowValue = HUGE_VAL, highValue = -HUGE_VAL;
         if (yIndex && last - first >= 2 * ChannelIndex::blockSize) {
+            if (valuesOnly) {
+                // On whole pixels every point of the run lies on the
+                // column's x, and a solid line covers the column from the
+                // lowest to the highest value in either order: where they
+                // lie need not be looked up.
+                addPoint(first, key);
+                if (yIndex->extremeValues(first, last, lowValue, highValue)) {
+                    addPoint(first, lowValue, key);
+                    addPoint(first, highValue, key);
+                }
+                addPoint(last, key);
+                return;
+            }
             yIndex->extremes(first, last, low, high, &lowValue, &highValue);
         } else {
             for (int i = first; i <= last; ++i) {
@@ -203,7 +220,7 @@ private:
                 high = higher ? i : high;
             }
         }
-        addPoint(first);
+        addPoint(first, key);
         const bool lowFirst = low < high;
         const int a = lowFirst ? low : high, b = lowFirst ? high : low;
         const double aValue = lowFirst ? lowValue : highValue;
@@ -212,7 +229,7 @@ private:
             addPoint(a, aValue, key);
         if (b > first && b < last && b != a)
             addPoint(b, bValue, key);
-        addPoint(last);
+        addPoint(last, key);
     }
 
     // A sample of the run in column key whose value is known: on a painter
@@ -222,7 +239,8 @@ private:
         append(aligned ? key : xMap.transform(x[i]), yMap.transform(value));
     }
 
-    void addPoint(int i) { append(xMap.transform(x[i]), yMap.transform(y[i])); }
+    // A sample of the run in column key.
+    void addPoint(int i, double key) { addPoint(i, y[i], key); }
 
     void append(double px, double py)
     {
@@ -244,6 +262,7 @@ private:
     const ChannelIndex *yIndex;
     bool aligned;
     double deviceScale;
+    bool valuesOnly;
 };
 
 // Whole pixels, so that a filled rectangle covers what a stroke would.
@@ -440,7 +459,8 @@ void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const Qwt
     const ColumnRuns::Runs *runs =
         monotone ? &columnRuns->find(s.x, from, to, xMap, aligned, deviceScale) : nullptr;
     forEachPiece(from, to, [&](int first, int last) {
-        ColumnReducer reducer(xMap, yMap, s.x, s.y, s.yIndex, aligned, deviceScale);
+        ColumnReducer reducer(xMap, yMap, s.x, s.y, s.yIndex, aligned, deviceScale,
+                              painter->pen().style() == Qt::SolidLine);
         if (runs)
             reducer.addRuns(*runs, first, last);
         else

@@ -1,3 +1,4 @@
+#include "ChannelIndex.h"
 #include "ColumnRuns.h"
 #include "DenseCurve.h"
 
@@ -147,10 +148,17 @@ void TestDenseCurve::drawsWhatEverySampleWouldDraw()
     }
     DenseCurve curve;
     curve.setPen(pen);
-    curve.setArrays(&x, &y);
     curve.setBreaks(breaks);
-    const int differing = differingPixels(curve, view, scale);
-    QVERIFY2(differing <= tolerance, qPrintable(QString::number(differing)));
+    // Without an index of y, and with one, as the ride's channels have.
+    ChannelIndex index;
+    index.build(y, nullptr);
+    const ChannelIndex *const indexes[] = {nullptr, &index};
+    for (const ChannelIndex *yIndex : indexes) {
+        curve.setArrays(&x, &y, yIndex);
+        const int differing = differingPixels(curve, view, scale);
+        QVERIFY2(differing <= tolerance,
+                 qPrintable(QString::number(differing) + (yIndex ? " indexed" : "")));
+    }
 }
 
 void TestDenseCurve::breaksLeaveTheGapEmpty_data()
