@@ -5,9 +5,10 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
+#include <future>
 #include <system_error>
-#include <thread>
 
 namespace {
 
@@ -73,13 +74,7 @@ void RideIndex::build(const SessionRecord &session)
     size_t storage = 0;
     for (int number = 0; number < int(channels.size()); ++number)
         storage += ChannelIndex::storageSize(session.channel(number)->size(), averaged(number));
-    if (summariesCapacity < storage) {
-        // Left uninitialised: every summary is written by its build, in the
-        // thread that builds it.
-        summaries.reset(new double[storage]);
-        summariesCapacity = storage;
-        HugePages::advise(summaries.get(), storage * sizeof(double));
-    }
+    makeSummariesRoom(storage);
     std::array<double *, ChannelCount> places {};
     double *next = summaries.get();
     for (int number = 0; number < int(channels.size()); ++number) {
@@ -104,15 +99,50 @@ void RideIndex::build(const SessionRecord &session)
         buildRolling(session.powerTot);
         buildChannels(SessionRecord::HeightChannel, int(channels.size()));
     };
-    std::thread helper;
+    // The future waits for the thread in any case, should this one throw.
+    std::future<void> helper;
     try {
-        helper = std::thread(secondHalf);
+        helper = std::async(std::launch::async, secondHalf);
     } catch (const std::system_error &) {
         secondHalf();
     }
     buildChannels(0, SessionRecord::HeightChannel);
-    if (helper.joinable())
-        helper.join();
+    if (helper.valid())
+        helper.get();
+    populator.stop();
+}
+
+void RideIndex::makeSummariesRoom(size_t storage)
+{
+    if (summariesCapacity >= storage)
+        return;
+    // Left uninitialised: every summary is written by its build, in the
+    // thread that builds it.
+    summaries.reset(new double[storage]);
+    summariesCapacity = storage;
+    HugePages::advise(summaries.get(), storage * sizeof(double));
+}
+
+void RideIndex::prepare(qint64 samples)
+{
+    populator.stop();
+    if (samples < prepareFrom || samples > INT_MAX)
+        return;
+    const size_t n = size_t(samples);
+    makeRoom(sampleWeights, n);
+    makeRoom(rollingFourth, n);
+    size_t storage = 0;
+    for (int number = 0; number < ChannelCount; ++number) {
+        const bool averaged = number != SessionRecord::HeightChannel
+                              && number != SessionRecord::SpeedChannel
+                              && number != SessionRecord::SpaceChannel;
+        storage += ChannelIndex::storageSize(int(samples), averaged);
+    }
+    makeSummariesRoom(storage);
+    // Only mapped in, never written: the arrays' contents do not change.
+    populator.start({{const_cast<double *>(sampleWeights.constData()), n * sizeof(double)},
+                     {const_cast<double *>(rollingFourth.constData()), n * sizeof(double)},
+                     {summaries.get(), summariesCapacity * sizeof(double)}});
 }
 
 void RideIndex::buildRolling(const QVector<double> &power)

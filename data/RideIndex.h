@@ -2,6 +2,7 @@
 #define VOK_RIDEINDEX_H
 
 #include "ChannelIndex.h"
+#include "PagePopulator.h"
 #include "Pauses.h"
 
 #include <QVector>
@@ -15,8 +16,8 @@ class SessionRecord;
 // What the statistics of a stretch of the ride and the drawing of its curves
 // need to know about the whole ride, worked out once when the ride is read:
 // the pauses, the time each sample stands for, an index of every measured
-// channel and the rolling power behind the normalised power. It reads the record's arrays in place and is built again
-// with every read.
+// channel and the rolling power behind the normalised power. It reads the
+// record's arrays in place and is built again with every read.
 class RideIndex
 {
 public:
@@ -25,6 +26,10 @@ public:
     // The record's channels, time and distance included.
     static constexpr int ChannelCount = 13;
 
+    // Makes room for a ride of about this many samples as its reading
+    // starts, and has the new memory mapped in while the reader works, so
+    // that the build after it need not wait for the system to clear pages.
+    void prepare(qint64 samples);
     void build(const SessionRecord &session);
     // Fits no record until the next build.
     void clear();
@@ -62,6 +67,7 @@ public:
 
 private:
     bool xNeverDecreases(const SessionRecord &session) const;
+    void makeSummariesRoom(size_t storage);
     // The fourth powers of the rolling 30 s average power, and their index.
     void buildRolling(const QVector<double> &power);
 
@@ -76,6 +82,9 @@ private:
     bool spaceOrdered = true;
     const double *builtOn = nullptr; // the time array, with its length
     int builtCount = -1;
+    // Below this many samples, preparing costs more than it saves.
+    static constexpr qint64 prepareFrom = 100000;
+    PagePopulator populator;
 };
 
 #endif

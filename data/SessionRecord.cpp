@@ -214,6 +214,7 @@ bool SessionRecord::readFile(const QString &path)
         return false;
     TextLineReader reader(file);
     const qint64 expectedSamples = reader.countRecords(4, MinimumFields - 1);
+    rideIndex.prepare(expectedSamples);
     bool accepted = true;
 
     // Tag line: date, and hour and minute, of the start.

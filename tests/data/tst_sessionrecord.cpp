@@ -236,6 +236,11 @@ void TestSessionRecord::longRide()
     QCOMPARE(record.time.size(), samples);
     QCOMPARE(record.time.last(), double(samples - 1));
     QCOMPARE(record.powerTot.last(), double((samples - 1) % 900));
+    // So is the index built over them, on memory made ready while reading.
+    QVERIFY(record.rideIndex.fits(record));
+    const ChannelIndex &power = record.rideIndex.channel(SessionRecord::PowerTotChannel);
+    QCOMPARE(power.highest(0, samples - 1), 899.0);
+    QCOMPARE(power.sum(0, samples - 1).weight, double(samples - 1));
 }
 
 void TestSessionRecord::workedExample()
