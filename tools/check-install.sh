@@ -181,7 +181,11 @@ if [[ -f "$deb" ]]; then
     program="$scratch/root/usr/bin/vok"
     linked=$(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
     while read -r soname; do
-        path=$(ldd "$program" | awk -v s="$soname" '$1 == s {print $3}')
+        # "soname => path (address)", or for the program loader, which the
+        # program names when it uses thread-local storage, "path (address)".
+        path=$(ldd "$program" | awk -v s="$soname" '
+            $1 == s && $2 == "=>" {print $3}
+            $1 ~ /^\// && substr($1, length($1) - length(s)) == "/" s {print $1}')
         owner=$(dpkg_owner "$path" || true)
         if [[ -n "$owner" && -z "${depends_names##* $owner *}" ]]; then
             pass "linked $soname comes from $owner, a dependency"
