@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -352,6 +353,7 @@ void DenseCurve::setBreaks(const QVector<int> &breaks)
 {
     if (pieceStarts != breaks) {
         pieceStarts = breaks;
+        lastLine.valid = false;
         itemChanged();
     }
 }
@@ -369,6 +371,7 @@ void DenseCurve::dataChanged()
     monotoneX = nullptr;
     monotoneCount = -1;
     columnRuns->clear();
+    lastLine.valid = false;
     QwtPlotCurve::dataChanged();
 }
 
@@ -456,17 +459,46 @@ void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const Qwt
         }
     }
     const double deviceScale = std::fabs(device.m11());
-    const ColumnRuns::Runs *runs =
-        monotone ? &columnRuns->find(s.x, from, to, xMap, aligned, deviceScale) : nullptr;
-    forEachPiece(from, to, [&](int first, int last) {
-        ColumnReducer reducer(xMap, yMap, s.x, s.y, s.yIndex, aligned, deviceScale,
-                              painter->pen().style() == Qt::SolidLine);
-        if (runs)
-            reducer.addRuns(*runs, first, last);
-        else
-            reducer.addAny(first, last);
-        drawReduced(painter, reducer.polyline, clipRect, aligned, last - first + 1);
-    });
+    const bool solid = painter->pen().style() == Qt::SolidLine;
+
+    // A replot with the same maps (a curve hidden or shown, a pen changed)
+    // draws the line reduced last time again. Over scales that are not
+    // linear the maps' ends do not say enough, and the line is reduced anew.
+    // The first and last values show most arrays refilled in place.
+    const LineKey key{s.x,       s.y,       s.count,   s.yIndex,  from,      to,
+                      s.x[from], s.x[to],   s.y[from], s.y[to],   xMap.s1(), xMap.s2(),
+                      xMap.p1(), xMap.p2(), yMap.s1(), yMap.s2(), yMap.p1(), yMap.p2(),
+                      clipRect,  aligned,   deviceScale, solid};
+    const bool linear = !xMap.transformation() && !yMap.transformation();
+    if (!linear || !lastLine.valid || !(lastLine.key == key)) {
+        lastLine.valid = false;
+        lastLine.pieces.clear();
+        const ColumnRuns::Runs *runs =
+            monotone ? &columnRuns->find(s.x, from, to, xMap, aligned, deviceScale) : nullptr;
+        forEachPiece(from, to, [&](int first, int last) {
+            ColumnReducer reducer(xMap, yMap, s.x, s.y, s.yIndex, aligned, deviceScale, solid);
+            if (runs)
+                reducer.addRuns(*runs, first, last);
+            else
+                reducer.addAny(first, last);
+            lastLine.pieces.push_back({first, last, reducer.polyline});
+        });
+        lastLine.key = key;
+        lastLine.valid = linear;
+    }
+    for (const ReducedPiece &piece : lastLine.pieces)
+        drawReduced(painter, piece.polyline, clipRect, aligned, piece.last - piece.first + 1);
+}
+
+bool DenseCurve::LineKey::operator==(const LineKey &o) const
+{
+    // Values compare by their bits: a NaN at an end is the same NaN again.
+    auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    return x == o.x && y == o.y && count == o.count && yIndex == o.yIndex && from == o.from
+           && to == o.to && same(firstX, o.firstX) && same(lastX, o.lastX)
+           && same(firstY, o.firstY) && same(lastY, o.lastY) && xs1 == o.xs1 && xs2 == o.xs2 && xp1 == o.xp1 && xp2 == o.xp2
+           && ys1 == o.ys1 && ys2 == o.ys2 && yp1 == o.yp1 && yp2 == o.yp2 && clip == o.clip
+           && aligned == o.aligned && deviceScale == o.deviceScale && solid == o.solid;
 }
 
 void DenseCurve::drawReduced(QPainter *painter, const QPolygonF &reduced, const QRectF &clipRect,

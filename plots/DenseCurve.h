@@ -1,10 +1,12 @@
 #ifndef VOK_DENSECURVE_H
 #define VOK_DENSECURVE_H
 
+#include <QPolygonF>
 #include <QVector>
 #include <qwt_plot_curve.h>
 
 #include <memory>
+#include <vector>
 
 class ChannelIndex;
 class ColumnRuns;
@@ -73,6 +75,32 @@ private:
     bool reduction = true;
     QVector<int> pieceStarts;
     std::shared_ptr<ColumnRuns> columnRuns;
+
+    // The line reduced at the last paint, piece by piece, and what it was
+    // reduced from and for.
+    struct LineKey {
+        const double *x, *y;
+        int count;
+        const ChannelIndex *yIndex;
+        int from, to;
+        double firstX, lastX, firstY, lastY;
+        double xs1, xs2, xp1, xp2, ys1, ys2, yp1, yp2;
+        QRectF clip;
+        bool aligned;
+        double deviceScale;
+        bool solid;
+        bool operator==(const LineKey &other) const;
+    };
+    struct ReducedPiece {
+        int first, last;
+        QPolygonF polyline;
+    };
+    struct ReducedLine {
+        bool valid = false;
+        LineKey key{};
+        std::vector<ReducedPiece> pieces;
+    };
+    mutable ReducedLine lastLine;
 
     // Whether x never decreases, for the x array it was worked out on.
     mutable const double *monotoneX = nullptr;

@@ -76,6 +76,7 @@ private slots:
     void breaksLeaveTheGapEmpty();
     void joinsColumnsAsEverySampleWould();
     void sharedRunsFollowEachMap();
+    void drawsItsLastLineAgainOnlyForTheSameMaps();
     void followsArraysRefilledInPlace();
     void scalesToTheFiniteSamples();
 };
@@ -237,6 +238,38 @@ void TestDenseCurve::sharedRunsFollowEachMap()
             QCOMPARE(render(shared[i], view), render(alone, view));
         }
     }
+}
+
+// A curve drawn again with what it was drawn for reuses its reduced line;
+// with another y map, other breaks or other values, it draws them.
+void TestDenseCurve::drawsItsLastLineAgainOnlyForTheSameMaps()
+{
+    QVector<double> x, y;
+    makeRide(x, y, 100000, 10, 300.0, 8);
+    ChannelIndex index;
+    index.build(y, nullptr);
+    DenseCurve curve;
+    curve.setPen(QPen(QBrush(Qt::blue), 2.0, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin));
+    curve.setArrays(&x, &y, &index, true);
+    auto drawnAlone = [&](const QRectF &view, const QVector<int> &breaks) {
+        DenseCurve alone;
+        alone.setPen(curve.pen());
+        alone.setArrays(&x, &y, &index, true);
+        alone.setBreaks(breaks);
+        return render(alone, view);
+    };
+    const QRectF view(0.0, -100.0, 10000.0, 1100.0), lower(0.0, 100.0, 10000.0, 400.0);
+    QCOMPARE(render(curve, view), drawnAlone(view, {}));
+    QCOMPARE(render(curve, view), drawnAlone(view, {}));
+    QCOMPARE(render(curve, lower), drawnAlone(lower, {}));
+    curve.setBreaks({50000});
+    QCOMPARE(render(curve, lower), drawnAlone(lower, {50000}));
+    curve.setBreaks({});
+    for (double &value : y)
+        value = 600.0 - value;
+    index.build(y, nullptr);
+    curve.setArrays(&x, &y, &index, true);
+    QCOMPARE(render(curve, lower), drawnAlone(lower, {}));
 }
 
 // A second read empties the record's arrays and fills them with another ride,
