@@ -12,7 +12,8 @@ class ChannelIndex;
 class ColumnRuns;
 
 // A curve over two arrays that someone else owns (the session record): it
-// reads them afresh on every paint and never copies them.
+// reads them in place and never copies them. A replot with the same maps
+// draws the line it reduced from them last time again.
 //
 // A long ride has far more samples than the canvas has pixel columns. Each
 // run of consecutive samples that lands in one pixel column is drawn as the
@@ -30,7 +31,9 @@ public:
 
     // x and y stay owned by the caller and must outlive the curve, or the
     // next call. They may be refilled in between: the curve draws their
-    // current common length. nullptr counts as an empty array.
+    // current common length. Call again after refilling them in place:
+    // until then, a replot with the same maps and the same length and end
+    // values draws the old line. nullptr counts as an empty array.
     // An index of y lets a run of samples in one pixel column be reduced
     // without visiting each; it is used only while it was built on y as it
     // is. xOrdered tells that x is finite and never decreases.
