@@ -141,25 +141,46 @@ bool ChannelIndex::extremeValues(int first, int last, double &lowest, double &hi
     if (first > last)
         return false;
     const Pieces pieces(first, last);
-    // Plain loops, which the compiler vectorises.
-    auto samples = [&](int from, int to) {
-        for (int i = from; i < to; ++i) {
-            const bool finite = values[i] - values[i] == 0.0;
-            lowest = std::min(lowest, finite ? values[i] : HUGE_VAL);
-            highest = std::max(highest, finite ? values[i] : -HUGE_VAL);
+    // Four lowest and highest so far, each over every fourth value: one
+    // running minimum would wait for the one before at every step, and the
+    // runs here are short.
+    double low[4] = {HUGE_VAL, HUGE_VAL, HUGE_VAL, HUGE_VAL};
+    double high[4] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+    auto take = [&low, &high](int lane, double l, double h) {
+        low[lane] = std::min(low[lane], l);
+        high[lane] = std::max(high[lane], h);
+    };
+    // Values that are not finite count as neither (v - v is NaN for them).
+    auto samples = [&, v = values](int from, int to) {
+        int i = from;
+        for (; i + 4 <= to; i += 4) {
+            for (int lane = 0; lane < 4; ++lane) {
+                const double x = v[i + lane];
+                const bool finite = x - x == 0.0;
+                take(lane, finite ? x : HUGE_VAL, finite ? x : -HUGE_VAL);
+            }
+        }
+        for (; i < to; ++i) {
+            const bool finite = v[i] - v[i] == 0.0;
+            take(0, finite ? v[i] : HUGE_VAL, finite ? v[i] : -HUGE_VAL);
         }
     };
     auto summaries = [&](const double *lows, const double *highs, int from, int to) {
-        for (int k = from; k < to; ++k) {
-            lowest = std::min(lowest, lows[k]);
-            highest = std::max(highest, highs[k]);
+        int k = from;
+        for (; k + 4 <= to; k += 4) {
+            for (int lane = 0; lane < 4; ++lane)
+                take(lane, lows[k + lane], highs[k + lane]);
         }
+        for (; k < to; ++k)
+            take(0, lows[k], highs[k]);
     };
     samples(pieces.at[0], pieces.at[1]);
     summaries(blockLow, blockHigh, pieces.at[1] / blockSize, pieces.at[2] / blockSize);
     summaries(groupLow, groupHigh, pieces.at[2] / groupSize, pieces.at[3] / groupSize);
     summaries(blockLow, blockHigh, pieces.at[3] / blockSize, pieces.at[4] / blockSize);
     samples(pieces.at[4], pieces.at[5]);
+    lowest = std::min(std::min(low[0], low[1]), std::min(low[2], low[3]));
+    highest = std::max(std::max(high[0], high[1]), std::max(high[2], high[3]));
     return lowest <= highest;
 }
 
