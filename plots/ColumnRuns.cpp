@@ -30,26 +30,20 @@ ColumnRuns::Key ColumnRuns::keyOf(const double *x, int from, int to, const QwtSc
 
 void ColumnRuns::clear()
 {
-    known = false;
+    lastRuns.reset();
 }
 
-const ColumnRuns::Runs &ColumnRuns::find(const double *x, int from, int to,
-                                         const QwtScaleMap &xMap, bool aligned, double deviceScale)
+std::shared_ptr<const ColumnRuns::Runs> ColumnRuns::find(const double *x, int from, int to,
+                                                         const QwtScaleMap &xMap, bool aligned,
+                                                         double deviceScale)
 {
-    if (from > to) {
-        known = false;
-        runs.starts.clear();
-        runs.columns.clear();
-        return runs;
-    }
+    if (from > to)
+        return std::make_shared<const Runs>();
     const Key key = keyOf(x, from, to, xMap, aligned, deviceScale);
-    if (known && key == last)
-        return runs;
-    last = key;
-    known = true;
-    runs.starts.clear();
-    runs.columns.clear();
+    if (lastRuns && key == last)
+        return lastRuns;
 
+    auto runs = std::make_shared<Runs>();
     auto column = [&](int i) { return columnOf(x[i], xMap, aligned, deviceScale); };
     // Every run ends where the column changes, found by galloping and
     // bisection instead of visiting each sample. The run before gives the
@@ -82,10 +76,12 @@ const ColumnRuns::Runs &ColumnRuns::find(const double *x, int from, int to,
             else
                 other = mid;
         }
-        runs.starts.push_back(first);
-        runs.columns.push_back(key);
+        runs->starts.push_back(first);
+        runs->columns.push_back(key);
         guess = same - first + 1;
         first = same + 1;
     }
+    last = key;
+    lastRuns = runs;
     return runs;
 }

@@ -4,6 +4,7 @@
 #include <qwt_scale_map.h>
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 // Where the samples of an x array that never decreases move on to the next
@@ -14,7 +15,8 @@
 // array. All curves of a ride share their x array and, on plots of one
 // width, their x map, so one ColumnRuns shared by all of them finds the runs
 // once for every curve it draws until the map changes. It keeps the last
-// answer only: the curves of a plot are drawn one after the other.
+// answer only: the curves of a plot are drawn one after the other. An answer
+// never changes once given, and its holders may read it on any thread.
 class ColumnRuns
 {
 public:
@@ -27,8 +29,8 @@ public:
     // decrease there. On a painter aligned to pixels a sample's column is
     // the one QwtPlotCurve rounds it to; otherwise it is the device pixel
     // (deviceScale device pixels to a painter unit).
-    const Runs &find(const double *x, int from, int to, const QwtScaleMap &xMap, bool aligned,
-                     double deviceScale);
+    std::shared_ptr<const Runs> find(const double *x, int from, int to, const QwtScaleMap &xMap,
+                                     bool aligned, double deviceScale);
 
     // Where QwtPlotCurve rounds a point to whole pixels, it uses qRound;
     // values too large for an int (far off the canvas) are kept as they are.
@@ -61,8 +63,7 @@ private:
                      double deviceScale);
 
     Key last;
-    bool known = false;
-    Runs runs;
+    std::shared_ptr<const Runs> lastRuns; // nullptr until found
 };
 
 #endif

@@ -420,23 +420,20 @@ void DenseCurve::forEachPiece(int from, int to, Draw draw) const
     draw(first, to);
 }
 
-void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
-                           const QRectF &canvasRect, int from, int to) const
+bool DenseCurve::planLine(QPainter *painter, const QPen &pen, const QwtScaleMap &xMap,
+                          const QwtScaleMap &yMap, const QRectF &canvasRect, int from, int to,
+                          LinePlan &plan) const
 {
     const Samples s = samples();
     const bool fitted = testCurveAttribute(Fitted) && curveFitter();
     const bool filled = brush().style() != Qt::NoBrush && brush().color().alpha() > 0;
     const QTransform device = painter->deviceTransform();
     if (!reduction || s.count == 0 || fitted || filled || device.isRotating() || device.m11() == 0.0
-        || from < 0 || to >= s.count || from > to) {
-        forEachPiece(from, to, [&](int first, int last) {
-            QwtPlotCurve::drawLines(painter, xMap, yMap, canvasRect, first, last);
-        });
-        return;
-    }
+        || from < 0 || to >= s.count || from > to)
+        return false;
 
     // As QwtPlotCurve: clip a pen width outside the canvas.
-    const qreal penWidth = std::max(qreal(1.0), painter->pen().widthF());
+    const qreal penWidth = std::max(qreal(1.0), pen.widthF());
     const QRectF clipRect = canvasRect.adjusted(-penWidth, -penWidth, penWidth, penWidth);
 
     const bool aligned = QwtPainter::roundingAlignment(painter);
@@ -459,35 +456,78 @@ void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const Qwt
         }
     }
     const double deviceScale = std::fabs(device.m11());
-    const bool solid = painter->pen().style() == Qt::SolidLine;
+    const bool solid = pen.style() == Qt::SolidLine;
 
-    // A replot with the same maps (a curve hidden or shown, a pen changed)
-    // draws the line reduced last time again. Over scales that are not
-    // linear the maps' ends do not say enough, and the line is reduced anew.
     // The first and last values show most arrays refilled in place.
-    const LineKey key{s.x,       s.y,       s.count,   s.yIndex,  from,      to,
-                      s.x[from], s.x[to],   s.y[from], s.y[to],   xMap.s1(), xMap.s2(),
-                      xMap.p1(), xMap.p2(), yMap.s1(), yMap.s2(), yMap.p1(), yMap.p2(),
-                      clipRect,  aligned,   deviceScale, solid};
-    const bool linear = !xMap.transformation() && !yMap.transformation();
-    if (!linear || !lastLine.valid || !(lastLine.key == key)) {
-        lastLine.valid = false;
-        lastLine.pieces.clear();
-        const ColumnRuns::Runs *runs =
-            monotone ? &columnRuns->find(s.x, from, to, xMap, aligned, deviceScale) : nullptr;
+    plan.samples = s;
+    plan.key = LineKey{s.x,       s.y,       s.count,   s.yIndex,  from,      to,
+                       s.x[from], s.x[to],   s.y[from], s.y[to],   xMap.s1(), xMap.s2(),
+                       xMap.p1(), xMap.p2(), yMap.s1(), yMap.s2(), yMap.p1(), yMap.p2(),
+                       clipRect,  aligned,   deviceScale, solid};
+    // Over scales that are not linear the maps' ends do not say enough.
+    plan.linear = !xMap.transformation() && !yMap.transformation();
+    plan.xMap = xMap;
+    plan.yMap = yMap;
+    plan.runs.reset();
+    return true;
+}
+
+bool DenseCurve::hasLine(const LinePlan &plan) const
+{
+    return plan.linear && lastLine.valid && lastLine.key == plan.key;
+}
+
+bool DenseCurve::plan(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
+                      const QRectF &canvasRect, LinePlan &plan) const
+{
+    if (!planLine(painter, pen(), xMap, yMap, canvasRect, 0, int(dataSize()) - 1, plan)
+        || hasLine(plan))
+        return false;
+    if (xNeverDecreases(plan.samples))
+        plan.runs = columnRuns->find(plan.samples.x, plan.key.from, plan.key.to, xMap,
+                                     plan.key.aligned, plan.key.deviceScale);
+    return true;
+}
+
+void DenseCurve::reduce(const LinePlan &plan) const
+{
+    const Samples &s = plan.samples;
+    lastLine.valid = false;
+    lastLine.pieces.clear();
+    forEachPiece(plan.key.from, plan.key.to, [&](int first, int last) {
+        ColumnReducer reducer(plan.xMap, plan.yMap, s.x, s.y, s.yIndex, plan.key.aligned,
+                              plan.key.deviceScale, plan.key.solid);
+        if (plan.runs)
+            reducer.addRuns(*plan.runs, first, last);
+        else
+            reducer.addAny(first, last);
+        lastLine.pieces.push_back({first, last, reducer.polyline});
+    });
+    lastLine.key = plan.key;
+    lastLine.valid = plan.linear;
+}
+
+void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
+                           const QRectF &canvasRect, int from, int to) const
+{
+    LinePlan line;
+    if (!planLine(painter, painter->pen(), xMap, yMap, canvasRect, from, to, line)) {
         forEachPiece(from, to, [&](int first, int last) {
-            ColumnReducer reducer(xMap, yMap, s.x, s.y, s.yIndex, aligned, deviceScale, solid);
-            if (runs)
-                reducer.addRuns(*runs, first, last);
-            else
-                reducer.addAny(first, last);
-            lastLine.pieces.push_back({first, last, reducer.polyline});
+            QwtPlotCurve::drawLines(painter, xMap, yMap, canvasRect, first, last);
         });
-        lastLine.key = key;
-        lastLine.valid = linear;
+        return;
+    }
+    // A replot with the same maps (a curve hidden or shown, a pen changed)
+    // draws the line reduced last time again, or the one reduced ahead.
+    if (!hasLine(line)) {
+        if (xNeverDecreases(line.samples))
+            line.runs = columnRuns->find(line.samples.x, line.key.from, line.key.to, xMap,
+                                         line.key.aligned, line.key.deviceScale);
+        reduce(line);
     }
     for (const ReducedPiece &piece : lastLine.pieces)
-        drawReduced(painter, piece.polyline, clipRect, aligned, piece.last - piece.first + 1);
+        drawReduced(painter, piece.polyline, line.key.clip, line.key.aligned,
+                    piece.last - piece.first + 1);
 }
 
 bool DenseCurve::LineKey::operator==(const LineKey &o) const

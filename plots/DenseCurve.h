@@ -1,15 +1,17 @@
 #ifndef VOK_DENSECURVE_H
 #define VOK_DENSECURVE_H
 
+#include "ColumnRuns.h"
+
 #include <QPolygonF>
 #include <QVector>
 #include <qwt_plot_curve.h>
+#include <qwt_scale_map.h>
 
 #include <memory>
 #include <vector>
 
 class ChannelIndex;
-class ColumnRuns;
 
 // A curve over two arrays that someone else owns (the session record): it
 // reads them in place and never copies them. A replot with the same maps
@@ -25,6 +27,28 @@ class ColumnRuns;
 // (a pause in the ride), whether samples are reduced or not.
 class DenseCurve : public QwtPlotCurve
 {
+    struct Samples {
+        const double *x = nullptr;
+        const double *y = nullptr;
+        const ChannelIndex *yIndex = nullptr;
+        bool xOrdered = false;
+        int count = 0;
+    };
+    // What a reduced line was reduced from and for.
+    struct LineKey {
+        const double *x, *y;
+        int count;
+        const ChannelIndex *yIndex;
+        int from, to;
+        double firstX, lastX, firstY, lastY;
+        double xs1, xs2, xp1, xp2, ys1, ys2, yp1, yp2;
+        QRectF clip;
+        bool aligned;
+        double deviceScale;
+        bool solid;
+        bool operator==(const LineKey &other) const;
+    };
+
 public:
     explicit DenseCurve(const QString &title = QString());
     ~DenseCurve() override;
@@ -54,21 +78,41 @@ public:
     void setColumnReduction(bool on);
     bool columnReduction() const { return reduction; }
 
+    // The line a paint of this curve with these maps, this painter and the
+    // curve's pen would reduce, worked out ahead of the paint; the paint
+    // then draws it as it stands. Plan on the painting thread: it reads the
+    // painter and may find the shared runs. reduce() reads only the arrays
+    // and writes only this curve's last line, so that the lines of several
+    // curves can be reduced on several threads at once while nothing else
+    // touches the curves. plan() returns false where there is nothing to
+    // reduce: the last line fits, or the paint draws every sample.
+    class LinePlan
+    {
+        friend class DenseCurve;
+        Samples samples;
+        LineKey key{};
+        bool linear = false; // over other scales a line is not kept
+        QwtScaleMap xMap, yMap;
+        std::shared_ptr<const ColumnRuns::Runs> runs; // where x never decreases
+    };
+    bool plan(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
+              const QRectF &canvasRect, LinePlan &plan) const;
+    void reduce(const LinePlan &plan) const;
+
 protected:
     void drawLines(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
                    const QRectF &canvasRect, int from, int to) const override;
     void dataChanged() override;
 
 private:
-    struct Samples {
-        const double *x = nullptr;
-        const double *y = nullptr;
-        const ChannelIndex *yIndex = nullptr;
-        bool xOrdered = false;
-        int count = 0;
-    };
     Samples samples() const;
     bool xNeverDecreases(const Samples &s) const;
+    // Whether the curve reduces its line for a paint with this painter and
+    // pen over samples from..to; if so, what the line is reduced from and for.
+    bool planLine(QPainter *painter, const QPen &pen, const QwtScaleMap &xMap,
+                  const QwtScaleMap &yMap, const QRectF &canvasRect, int from, int to,
+                  LinePlan &plan) const;
+    bool hasLine(const LinePlan &plan) const;
     // Calls draw(first, last) for each unbroken piece of from..to.
     template<typename Draw>
     void forEachPiece(int from, int to, Draw draw) const;
@@ -79,21 +123,7 @@ private:
     QVector<int> pieceStarts;
     std::shared_ptr<ColumnRuns> columnRuns;
 
-    // The line reduced at the last paint, piece by piece, and what it was
-    // reduced from and for.
-    struct LineKey {
-        const double *x, *y;
-        int count;
-        const ChannelIndex *yIndex;
-        int from, to;
-        double firstX, lastX, firstY, lastY;
-        double xs1, xs2, xp1, xp2, ys1, ys2, yp1, yp2;
-        QRectF clip;
-        bool aligned;
-        double deviceScale;
-        bool solid;
-        bool operator==(const LineKey &other) const;
-    };
+    // The line reduced at the last paint or ahead of it, piece by piece.
     struct ReducedPiece {
         int first, last;
         QPolygonF polyline;
