@@ -4,6 +4,8 @@
 #include "CursorLine.h"
 #include "ColumnRuns.h"
 #include "DenseCurve.h"
+#include "LinePreparer.h"
+#include "WorkSharer.h"
 #include "MyZoomer.h"
 #include "Options.h"
 #include "PlotDecoration.h"
@@ -124,6 +126,11 @@ SessionPlots::SessionPlots(const std::array<QwtPlot *, 3> &plots, const SessionR
                 connect(sender, &MyZoomer::zoomChanged, receiver, &MyZoomer::setZooms);
         }
     }
+
+    // The curves' lines are reduced two at a time before any is drawn.
+    const auto sharer = std::make_shared<WorkSharer>();
+    for (QwtPlot *plot : plots)
+        (new LinePreparer(sharer))->attach(plot);
 
     // The markers go on after the power curves, so that they are drawn above them.
     for (const Channel &channel : Channel::sessionCurves()) {

@@ -1,11 +1,15 @@
 #include "ChannelIndex.h"
 #include "ColumnRuns.h"
 #include "DenseCurve.h"
+#include "LinePreparer.h"
+#include "WorkSharer.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTest>
+#include <qwt_plot.h>
+#include <qwt_plot_canvas.h>
 #include <qwt_scale_map.h>
 
 namespace {
@@ -78,6 +82,7 @@ private slots:
     void sharedRunsFollowEachMap();
     void drawsItsLastLineAgainOnlyForTheSameMaps();
     void followsArraysRefilledInPlace();
+    void linesReducedAheadDrawAsEachCurveWould();
     void scalesToTheFiniteSamples();
 };
 
@@ -292,6 +297,75 @@ void TestDenseCurve::followsArraysRefilledInPlace()
     QCOMPARE(curve.dataSize(), size_t(20000));
     QCOMPARE(curve.sample(19999), QPointF(2499.0, y.last()));
     QVERIFY(differingPixels(curve, view) <= 12);
+}
+
+// A plot whose curves' lines are reduced on two threads before they are
+// drawn paints what the same plot without paints, zoomed in and out, with
+// a curve on the right axis and a curve hidden; the lines reduced ahead are
+// those the curves then draw.
+void TestDenseCurve::linesReducedAheadDrawAsEachCurveWould()
+{
+    QVector<double> x, y[3];
+    ChannelIndex index[3];
+    for (int i = 0; i < 3; ++i) {
+        makeRide(x, y[i], 200000, 10, 100.0 * (i + 1), quint32(20 + i));
+        index[i].build(y[i], nullptr);
+    }
+    const auto runs = std::make_shared<ColumnRuns>();
+    QwtPlot plots[2];
+    std::vector<DenseCurve *> curves[2];
+    for (int p = 0; p < 2; ++p) {
+        plots[p].resize(700, 300);
+        plots[p].enableAxis(QwtPlot::yRight);
+        for (int i = 0; i < 3; ++i) {
+            auto *curve = new DenseCurve;
+            curve->setPen(QPen(QBrush(QColor::fromHsv(100 * i, 255, 200)), i + 1.0, Qt::SolidLine,
+                               Qt::SquareCap, Qt::RoundJoin));
+            curve->setArrays(&x, &y[i], &index[i], true);
+            curve->setBreaks({70000 + i});
+            if (p == 0)
+                curve->shareColumnRuns(runs);
+            curve->setYAxis(i == 2 ? QwtPlot::yRight : QwtPlot::yLeft);
+            curve->attach(&plots[p]);
+            curves[p].push_back(curve);
+        }
+    }
+    (new LinePreparer(std::make_shared<WorkSharer>()))->attach(&plots[0]);
+    for (QwtPlot &plot : plots) {
+        plot.setAxisScale(QwtPlot::yLeft, -100.0, 900.0);
+        plot.setAxisScale(QwtPlot::yRight, 0.0, 1000.0);
+        plot.show();
+    }
+    const QPair<double, double> views[] = {{0.0, 20000.0}, {5000.0, 9000.0}, {0.0, 20000.0},
+                                           {6999.5, 7013.0}};
+    for (int turn = 0; turn < 5; ++turn) {
+        const auto view = views[turn % 4];
+        curves[0][1]->setVisible(turn != 2);
+        curves[1][1]->setVisible(turn != 2);
+        for (QwtPlot &plot : plots) {
+            plot.setAxisScale(QwtPlot::xBottom, view.first, view.second);
+            plot.replot();
+        }
+        QCOMPARE(plots[0].canvas()->grab().toImage(), plots[1].canvas()->grab().toImage());
+    }
+
+    // Reduced ahead: the curves shown have nothing left to reduce, the one
+    // hidden has.
+    plots[0].setAxisScale(QwtPlot::xBottom, 1000.0, 3000.0);
+    plots[0].updateAxes();
+    QImage image(plots[0].canvas()->size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    const QRectF canvasRect(image.rect());
+    const QwtPlotItemList preparers = plots[0].itemList(QwtPlotItem::Rtti_PlotUserItem + 1);
+    QCOMPARE(preparers.size(), 1);
+    preparers[0]->draw(&painter, plots[0].canvasMap(QwtPlot::xBottom),
+                       plots[0].canvasMap(QwtPlot::yLeft), canvasRect);
+    for (DenseCurve *curve : curves[0]) {
+        DenseCurve::LinePlan plan;
+        QCOMPARE(curve->plan(&painter, plots[0].canvasMap(QwtPlot::xBottom),
+                             plots[0].canvasMap(curve->yAxis()), canvasRect, plan),
+                 !curve->isVisible());
+    }
 }
 
 // A field reading "inf" or "nan" is left out, so that it cannot break autoscaling.
