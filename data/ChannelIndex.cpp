@@ -237,16 +237,14 @@ void ChannelIndex::extremes(int first, int last, int &low, int &high, double *lo
 
 double ChannelIndex::lowest(int first, int last) const
 {
-    int low = -1, high = -1;
-    extremes(first, last, low, high);
-    return low < 0 ? NAN : values[low];
+    double low, high;
+    return extremeValues(first, last, low, high) ? low : NAN;
 }
 
 double ChannelIndex::highest(int first, int last) const
 {
-    int low = -1, high = -1;
-    extremes(first, last, low, high);
-    return high < 0 ? NAN : values[high];
+    double low, high;
+    return extremeValues(first, last, low, high) ? high : NAN;
 }
 
 ChannelIndex::Sum ChannelIndex::sum(int first, int last) const
