@@ -460,10 +460,11 @@ bool DenseCurve::planLine(QPainter *painter, const QPen &pen, const QwtScaleMap 
 
     // The first and last values show most arrays refilled in place.
     plan.samples = s;
+    const bool clipped = testPaintAttribute(ClipPolygons);
     plan.key = LineKey{s.x,       s.y,       s.count,   s.yIndex,  from,      to,
                        s.x[from], s.x[to],   s.y[from], s.y[to],   xMap.s1(), xMap.s2(),
                        xMap.p1(), xMap.p2(), yMap.s1(), yMap.s2(), yMap.p1(), yMap.p2(),
-                       clipRect,  aligned,   deviceScale, solid};
+                       clipRect,  clipped,   aligned,   deviceScale, solid};
     // Over scales that are not linear the maps' ends do not say enough.
     plan.linear = !xMap.transformation() && !yMap.transformation();
     plan.xMap = xMap;
@@ -501,7 +502,12 @@ void DenseCurve::reduce(const LinePlan &plan) const
             reducer.addRuns(*plan.runs, first, last);
         else
             reducer.addAny(first, last);
-        lastLine.pieces.push_back({first, last, reducer.polyline});
+        // Mostly vertical strokes up and down one column, where the
+        // reduction dropped most samples.
+        const bool crowded = reducer.polyline.size() * 2 < last - first + 1;
+        if (plan.key.clipped)
+            reducer.polyline = QwtClipper::clipPolygonF(plan.key.clip, reducer.polyline, false);
+        lastLine.pieces.push_back({reducer.polyline, crowded});
     });
     lastLine.key = plan.key;
     lastLine.valid = plan.linear;
@@ -526,8 +532,7 @@ void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const Qwt
         reduce(line);
     }
     for (const ReducedPiece &piece : lastLine.pieces)
-        drawReduced(painter, piece.polyline, line.key.clip, line.key.aligned,
-                    piece.last - piece.first + 1);
+        drawReduced(painter, piece.polyline, piece.crowded, line.key.aligned);
 }
 
 bool DenseCurve::LineKey::operator==(const LineKey &o) const
@@ -536,28 +541,23 @@ bool DenseCurve::LineKey::operator==(const LineKey &o) const
     auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
     return x == o.x && y == o.y && count == o.count && yIndex == o.yIndex && from == o.from
            && to == o.to && same(firstX, o.firstX) && same(lastX, o.lastX)
-           && same(firstY, o.firstY) && same(lastY, o.lastY) && xs1 == o.xs1 && xs2 == o.xs2 && xp1 == o.xp1 && xp2 == o.xp2
-           && ys1 == o.ys1 && ys2 == o.ys2 && yp1 == o.yp1 && yp2 == o.yp2 && clip == o.clip
-           && aligned == o.aligned && deviceScale == o.deviceScale && solid == o.solid;
+           && same(firstY, o.firstY) && same(lastY, o.lastY) && xs1 == o.xs1 && xs2 == o.xs2
+           && xp1 == o.xp1 && xp2 == o.xp2 && ys1 == o.ys1 && ys2 == o.ys2 && yp1 == o.yp1
+           && yp2 == o.yp2 && clip == o.clip && clipped == o.clipped && aligned == o.aligned
+           && deviceScale == o.deviceScale && solid == o.solid;
 }
 
-void DenseCurve::drawReduced(QPainter *painter, const QPolygonF &reduced, const QRectF &clipRect,
-                             bool aligned, int sampleCount) const
+void DenseCurve::drawReduced(QPainter *painter, const QPolygonF &polyline, bool crowded,
+                             bool aligned) const
 {
-    QPolygonF polyline = reduced;
-    if (testPaintAttribute(ClipPolygons))
-        polyline = QwtClipper::clipPolygonF(clipRect, polyline, false);
-
-    const bool crowded = reduced.size() * 2 < sampleCount;
     if (!crowded || painter->pen().style() == Qt::NoPen) {
         QwtPainter::drawPolyline(painter, polyline);
         return;
     }
 
-    // Where the reduction dropped most samples, the line is mostly vertical
-    // strokes up and down one column. A dash pattern cannot show along them:
-    // drawn one by one, the samples leave a solid band. The pen goes back
-    // afterwards for the next piece.
+    // Where the line is mostly vertical strokes up and down one column, a
+    // dash pattern cannot show along them: drawn one by one, the samples
+    // leave a solid band. The pen goes back afterwards for the next piece.
     const QPen original = painter->pen();
     QPen pen = original;
     if (pen.style() != Qt::SolidLine) {

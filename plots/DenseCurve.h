@@ -43,6 +43,7 @@ class DenseCurve : public QwtPlotCurve
         double firstX, lastX, firstY, lastY;
         double xs1, xs2, xp1, xp2, ys1, ys2, yp1, yp2;
         QRectF clip;
+        bool clipped; // to clip
         bool aligned;
         double deviceScale;
         bool solid;
@@ -116,17 +117,18 @@ private:
     // Calls draw(first, last) for each unbroken piece of from..to.
     template<typename Draw>
     void forEachPiece(int from, int to, Draw draw) const;
-    void drawReduced(QPainter *painter, const QPolygonF &polyline, const QRectF &clipRect,
-                     bool aligned, int sampleCount) const;
+    void drawReduced(QPainter *painter, const QPolygonF &polyline, bool crowded,
+                     bool aligned) const;
 
     bool reduction = true;
     QVector<int> pieceStarts;
     std::shared_ptr<ColumnRuns> columnRuns;
 
-    // The line reduced at the last paint or ahead of it, piece by piece.
+    // The line reduced at the last paint or ahead of it, piece by piece,
+    // clipped as it is to be drawn.
     struct ReducedPiece {
-        int first, last;
         QPolygonF polyline;
+        bool crowded; // far fewer points than samples
     };
     struct ReducedLine {
         bool valid = false;
