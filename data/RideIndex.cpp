@@ -93,8 +93,8 @@ void RideIndex::build(const SessionRecord &session)
     // The channels are summarised apart from each other, into their own
     // parts of the store: a second thread takes the rolling average and the
     // channels from height on, which cost about as much as the power and
-    // pedalling channels left to this one. Without a thread, this one
-    // builds everything.
+    // pedalling channels and the swings of height left to this one. Without
+    // a thread, this one builds everything.
     auto secondHalf = [&] {
         buildRolling(session.powerTot);
         buildChannels(SessionRecord::HeightChannel, int(channels.size()));
@@ -107,9 +107,33 @@ void RideIndex::build(const SessionRecord &session)
         secondHalf();
     }
     buildChannels(0, SessionRecord::HeightChannel);
+    buildHeightSwings(session.height);
     if (helper.valid())
         helper.get();
     populator.stop();
+}
+
+void RideIndex::buildHeightSwings(const QVector<double> &height)
+{
+    constexpr int group = ChannelIndex::groupSize;
+    const size_t groups = size_t((height.size() + group - 1) / group);
+    heightFalls.assign(groups, 0.0);
+    heightRises.assign(groups, 0.0);
+    for (size_t g = 0; g < groups; ++g) {
+        double highest = -HUGE_VAL, lowest = HUGE_VAL, fall = 0.0, rise = 0.0;
+        const int end = std::min(height.size(), int(g + 1) * group);
+        for (int i = int(g) * group; i < end; ++i) {
+            const double h = height[i];
+            if (!std::isfinite(h))
+                continue;
+            highest = std::max(highest, h);
+            lowest = std::min(lowest, h);
+            fall = std::max(fall, highest - h);
+            rise = std::max(rise, h - lowest);
+        }
+        heightFalls[g] = fall;
+        heightRises[g] = rise;
+    }
 }
 
 void RideIndex::makeSummariesRoom(size_t storage)
@@ -242,5 +266,6 @@ size_t RideIndex::memoryBytes() const
 {
     return size_t(sampleWeights.capacity() + rollingFourth.capacity()) * sizeof(double)
            + summariesCapacity * sizeof(double)
-           + size_t(ridePauses.resumptions().capacity()) * sizeof(int) + rolling.memoryBytes();
+           + size_t(ridePauses.resumptions().capacity()) * sizeof(int) + rolling.memoryBytes()
+           + (heightFalls.capacity() + heightRises.capacity()) * sizeof(double);
 }

@@ -50,6 +50,14 @@ public:
     // normalised power of a stretch is the fourth root of its average.
     const ChannelIndex &rollingPower4() const { return rolling; }
 
+    // Within each group of ChannelIndex::groupSize height samples, the
+    // largest fall to a sample from a higher one before it, and the largest
+    // rise to a sample from a lower one before it, in the record's units
+    // (0 for a group without them): a walk that counts climbs can take in
+    // a whole group where they stay small.
+    double heightFall(int group) const { return heightFalls[size_t(group)]; }
+    double heightRise(int group) const { return heightRises[size_t(group)]; }
+
     // Whether the time or the distance never decreases along the samples.
     bool timeNeverDecreases() const { return timeOrdered; }
     bool spaceNeverDecreases() const { return spaceOrdered; }
@@ -70,6 +78,7 @@ private:
     void makeSummariesRoom(size_t storage);
     // The fourth powers of the rolling 30 s average power, and their index.
     void buildRolling(const QVector<double> &power);
+    void buildHeightSwings(const QVector<double> &height);
 
     Pauses ridePauses;
     QVector<double> sampleWeights;
@@ -78,6 +87,7 @@ private:
     size_t summariesCapacity = 0;
     QVector<double> rollingFourth;
     ChannelIndex rolling;
+    std::vector<double> heightFalls, heightRises; // one per group
     bool timeOrdered = true;
     bool spaceOrdered = true;
     const double *builtOn = nullptr; // the time array, with its length

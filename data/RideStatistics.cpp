@@ -78,6 +78,28 @@ public:
         return false;
     }
 
+    // The same for a group of heights whose largest fall and rise, each
+    // from a point before it in the group, are known: climbing, where
+    // nothing falls as far as the hysteresis from the furthest point, the
+    // climb goes on to the group's highest point, and the same descending.
+    // Falls and rises within a hair of the hysteresis are left to the walk.
+    bool skip(double lowest, double highest, double fall, double rise)
+    {
+        const double limit = RideStatistics::heightHysteresis;
+        const double margin = 1e-9;
+        if (lowest > highest)
+            return true; // no height at all
+        if (direction > 0 && lowest > extreme - limit && fall < limit - margin) {
+            extreme = std::max(extreme, highest);
+            return true;
+        }
+        if (direction < 0 && highest < extreme + limit && rise < limit - margin) {
+            extreme = std::min(extreme, lowest);
+            return true;
+        }
+        return skip(lowest, highest);
+    }
+
     void finish() { count(); }
 
     double ascent = 0.0;
@@ -118,15 +140,18 @@ void climbing(const SessionRecord &session, const RideIndex &index, int first, i
         return;
     constexpr double metres = 10.0; // the record keeps tens of metres
     Climbing climb(height[i] * metres);
-    // Most groups and blocks of samples stay within the hysteresis and
-    // change nothing but the furthest point; only the others are walked.
+    // Most groups and blocks of samples change nothing but the furthest
+    // point: those that stay within the hysteresis, and along a climb or a
+    // descent those without a turn as large as it. Only the others are walked.
     const ChannelIndex &heights = index.channel(SessionRecord::HeightChannel);
     constexpr int group = ChannelIndex::groupSize;
     constexpr int block = ChannelIndex::blockSize;
     for (++i; i <= last;) {
         if (i % group == 0 && i + group - 1 <= last
             && climb.skip(heights.groupLowest(i / group) * metres,
-                          heights.groupHighest(i / group) * metres)) {
+                          heights.groupHighest(i / group) * metres,
+                          index.heightFall(i / group) * metres,
+                          index.heightRise(i / group) * metres)) {
             i += group;
             continue;
         }

@@ -215,7 +215,8 @@ void TestRideStatistics::normalisedPower()
 }
 
 // Ascent and descent skip whole blocks and groups that stay within the
-// hysteresis: on a random ride with climbs, plateaus, noise and gaps they
+// hysteresis or turn by less than it: on a random ride with climbs, dips,
+// plateaus, noise and gaps they
 // must come out as a walk over every sample gives them.
 void TestRideStatistics::climbingAgainstEverySample()
 {
@@ -227,7 +228,11 @@ void TestRideStatistics::climbingAgainstEverySample()
         const int stretch = i / 1500 % 4; // climbing, flat, descending, noisy
         metres += stretch == 0 ? 0.05 : stretch == 2 ? -0.04 : 0.0;
         const double noise = stretch == 3 ? random.bounded(3.0) : random.bounded(0.3);
-        session.height[i] = (metres + noise) / 10.0;
+        // Midway through each group of the index, climbs dip and descents
+        // rise by more than the hysteresis for a moment.
+        const int dip = i % 256 >= 128 && i % 256 < 140 ? i % 256 - 127 : 0;
+        const double turn = stretch == 0 ? -0.3 * dip : stretch == 2 ? 0.3 * dip : 0.0;
+        session.height[i] = (metres + noise + turn) / 10.0;
     }
     for (int i = 7000; i < 7300; ++i)
         session.height[i] = NAN;
