@@ -86,12 +86,10 @@ private:
     {
         if (!xOrdered)
             return bounds(xs, y->constData(), n);
-        int low = -1, high = -1;
-        yIndex->extremes(0, n - 1, low, high);
-        if (low < 0)
+        double low, high;
+        if (!yIndex->extremeValues(0, n - 1, low, high))
             return QRectF(1.0, 1.0, -2.0, -2.0);
-        const double *ys = y->constData();
-        return QRectF(xs[0], ys[low], xs[n - 1] - xs[0], ys[high] - ys[low]);
+        return QRectF(xs[0], low, xs[n - 1] - xs[0], high - low);
     }
 
     const QVector<double> *x;

@@ -375,6 +375,17 @@ void TestDenseCurve::scalesToTheFiniteSamples()
     DenseCurve curve;
     curve.setArrays(&x, &y);
     QCOMPARE(curve.boundingRect(), QRectF(0.0, 5.0, 5.0, 2.0));
+
+    // With x in order and an index of y, the index gives the same bounds.
+    QVector<double> ordered(40), values(40);
+    for (int i = 0; i < 40; ++i) {
+        ordered[i] = i;
+        values[i] = i % 7 == 3 ? qQNaN() : i == 20 ? -qInf() : 50.0 + (i * 37 % 11);
+    }
+    ChannelIndex index;
+    index.build(values, nullptr);
+    curve.setArrays(&ordered, &values, &index, true);
+    QCOMPARE(curve.boundingRect(), QRectF(0.0, 50.0, 39.0, 10.0));
 }
 
 QTEST_MAIN(TestDenseCurve)
