@@ -336,6 +336,28 @@ DenseCurve::DenseCurve(const QString &title)
 
 DenseCurve::~DenseCurve() = default;
 
+// A reduced line usually
+// leaves the rectangle only at its ends, which reach to the samples just
+// beyond either side. Then only the segments up to its first point inside
+// and from its last are clipped. That gives the same points: the clipper
+// takes each segment on its own and passes on those inside.
+QPolygonF DenseCurve::clipLine(const QRectF &rect, const QPolygonF &line)
+{
+    auto inside = [&rect](const QPointF &p) {
+        return p.x() >= rect.left() && p.x() <= rect.right() && p.y() >= rect.top()
+               && p.y() <= rect.bottom();
+    };
+    const int first = int(std::find_if(line.begin(), line.end(), inside) - line.begin());
+    const int last = int(line.rend() - std::find_if(line.rbegin(), line.rend(), inside)) - 1;
+    if (first >= last || !std::all_of(line.begin() + first, line.begin() + last, inside))
+        return QwtClipper::clipPolygonF(rect, line, false);
+    QPolygonF clipped = QwtClipper::clipPolygonF(rect, line.mid(0, first + 1), false);
+    clipped.reserve(clipped.size() + last - first + 8);
+    clipped.append(line.mid(first + 1, last - first - 1));    // after line[first], which ends it
+    clipped.append(QwtClipper::clipPolygonF(rect, line.mid(last), false)); // from line[last]
+    return clipped;
+}
+
 void DenseCurve::setArrays(const QVector<double> *x, const QVector<double> *y,
                            const ChannelIndex *yIndex, bool xOrdered)
 {
@@ -504,7 +526,7 @@ void DenseCurve::reduce(const LinePlan &plan) const
         // reduction dropped most samples.
         const bool crowded = reducer.polyline.size() * 2 < last - first + 1;
         if (plan.key.clipped)
-            reducer.polyline = QwtClipper::clipPolygonF(plan.key.clip, reducer.polyline, false);
+            reducer.polyline = clipLine(plan.key.clip, reducer.polyline);
         lastLine.pieces.push_back({reducer.polyline, crowded});
     });
     lastLine.key = plan.key;

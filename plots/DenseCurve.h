@@ -79,6 +79,10 @@ public:
     void setColumnReduction(bool on);
     bool columnReduction() const { return reduction; }
 
+    // The points QwtClipper::clipPolygonF gives for an open polyline, found
+    // faster where only the line's ends leave the rectangle.
+    static QPolygonF clipLine(const QRectF &rect, const QPolygonF &line);
+
     // The line a paint of this curve with these maps, this painter and the
     // curve's pen would reduce, worked out ahead of the paint; the paint
     // then draws it as it stands. Plan on the painting thread: it reads the

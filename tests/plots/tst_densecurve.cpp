@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTest>
+#include <qwt_clipper.h>
 #include <qwt_plot.h>
 #include <qwt_plot_canvas.h>
 #include <qwt_scale_map.h>
@@ -84,6 +85,7 @@ private slots:
     void followsArraysRefilledInPlace();
     void linesReducedAheadDrawAsEachCurveWould();
     void scalesToTheFiniteSamples();
+    void clipsAsTheClipperWould();
 };
 
 void TestDenseCurve::drawsWhatEverySampleWouldDraw_data()
@@ -386,6 +388,37 @@ void TestDenseCurve::scalesToTheFiniteSamples()
     index.build(values, nullptr);
     curve.setArrays(&ordered, &values, &index, true);
     QCOMPARE(curve.boundingRect(), QRectF(0.0, 50.0, 39.0, 10.0));
+}
+
+void TestDenseCurve::clipsAsTheClipperWould()
+{
+    // Lines that run through the rectangle, most of them leaving it only
+    // at their ends (by a few points, across a corner or onto an edge),
+    // some also in between, some never inside, and the shortest ones.
+    const QRectF rect(-2.0, -2.0, 604.0, 204.0);
+    QRandomGenerator random(3);
+    auto coordinate = [&random](double low, double high) {
+        const double v = low + random.bounded(high - low);
+        return random.bounded(4) == 0 ? std::round(v) : v; // whole ones fall on edges
+    };
+    for (int round = 0; round < 2000; ++round) {
+        const int count = round < 40 ? round % 5 : 4 + int(random.bounded(60));
+        QPolygonF line;
+        for (int i = 0; i < count; ++i)
+            line.append(QPointF(coordinate(-2.0, 602.0), coordinate(-2.0, 202.0)));
+        const int outsideAtEnds = int(random.bounded(4));
+        for (int k = 0; k < outsideAtEnds && line.size() >= 2; ++k) {
+            line.first() = QPointF(coordinate(-30.0, -2.0), coordinate(-30.0, 230.0));
+            line.last() = QPointF(coordinate(602.0, 630.0), coordinate(-30.0, 230.0));
+            line.prepend(QPointF(coordinate(-30.0, -2.0), coordinate(-30.0, 230.0)));
+            line.append(QPointF(coordinate(602.0, 630.0), coordinate(-30.0, 230.0)));
+        }
+        if (round % 7 == 0 && line.size() > 6)
+            line[line.size() / 2].ry() = round % 2 ? -10.0 : 210.0; // out in between
+        if (round % 11 == 0)
+            line.translate(0.0, 400.0); // never inside
+        QCOMPARE(DenseCurve::clipLine(rect, line), QwtClipper::clipPolygonF(rect, line, false));
+    }
 }
 
 QTEST_MAIN(TestDenseCurve)
