@@ -4,13 +4,16 @@
 #include "WorkSharer.h"
 
 #include <qwt_plot.h>
+#include <qwt_plot_canvas.h>
 
 #include <atomic>
 #include <vector>
 
-LinePreparer::LinePreparer(std::shared_ptr<WorkSharer> sharer)
+LinePreparer::LinePreparer(std::shared_ptr<WorkSharer> sharer,
+                           std::shared_ptr<const Plots> together)
     : QwtPlotItem(QwtText())
     , sharer(std::move(sharer))
+    , together(std::move(together))
 {
     setZ(19.0); // just below the curves, which Qwt puts at 20
 }
@@ -37,14 +40,26 @@ void LinePreparer::draw(QPainter *painter, const QwtScaleMap &xMap, const QwtSca
         DenseCurve::LinePlan plan;
     };
     std::vector<Job> jobs;
-    for (const QwtPlotItem *item : plot()->itemList(QwtPlotItem::Rtti_PlotCurve)) {
-        const auto *curve = dynamic_cast<const DenseCurve *>(item);
-        if (!curve || !curve->isVisible() || curve->z() <= z())
-            continue;
-        Job job{curve, {}};
-        if (curve->plan(painter, plot()->canvasMap(curve->xAxis()),
-                        plot()->canvasMap(curve->yAxis()), canvasRect, job.plan))
-            jobs.push_back(std::move(job));
+    // This plot first; of the others, those shown, over the rectangle and
+    // with the maps their canvases paint with.
+    Plots plots{plot()};
+    if (together) {
+        for (const QwtPlot *other : *together) {
+            if (other != plot() && other->canvas() && other->canvas()->isVisible())
+                plots.push_back(other);
+        }
+    }
+    for (const QwtPlot *each : plots) {
+        const QRectF rect = each == plot() ? canvasRect : QRectF(each->canvas()->contentsRect());
+        for (const QwtPlotItem *item : each->itemList(QwtPlotItem::Rtti_PlotCurve)) {
+            const auto *curve = dynamic_cast<const DenseCurve *>(item);
+            if (!curve || !curve->isVisible() || curve->z() <= z())
+                continue;
+            Job job{curve, {}};
+            if (curve->plan(painter, each->canvasMap(curve->xAxis()),
+                            each->canvasMap(curve->yAxis()), rect, job.plan))
+                jobs.push_back(std::move(job));
+        }
     }
 
     // Both threads take the next line not yet taken until none is left.

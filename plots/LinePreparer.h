@@ -4,6 +4,9 @@
 #include <qwt_plot_item.h>
 
 #include <memory>
+#include <vector>
+
+class QwtPlot;
 
 class WorkSharer;
 
@@ -12,11 +15,20 @@ class WorkSharer;
 // that the curves, painted one after the other, only draw them. A zoom gives
 // every curve new maps, and reducing a line waits on memory far more than
 // drawing it does. Sits below the curves and draws nothing itself.
+//
+// Plots that zoom together may name each other: the first of them to paint
+// then also reduces the lines the others' next paints will draw, with the
+// maps they have now. The threads then share a dozen lines rather than three
+// or four at a time, which leaves one of them idle far less.
 class LinePreparer : public QwtPlotItem
 {
 public:
-    // Plots painted one after the other may share one sharer.
-    explicit LinePreparer(std::shared_ptr<WorkSharer> sharer);
+    using Plots = std::vector<const QwtPlot *>;
+
+    // Plots painted one after the other may share one sharer, and the list
+    // of those that reduce their lines together.
+    explicit LinePreparer(std::shared_ptr<WorkSharer> sharer,
+                          std::shared_ptr<const Plots> together = nullptr);
     ~LinePreparer() override;
 
     int rtti() const override;
@@ -25,6 +37,7 @@ public:
 
 private:
     std::shared_ptr<WorkSharer> sharer;
+    std::shared_ptr<const Plots> together;
 };
 
 #endif

@@ -127,10 +127,12 @@ SessionPlots::SessionPlots(const std::array<QwtPlot *, 3> &plots, const SessionR
         }
     }
 
-    // The curves' lines are reduced two at a time before any is drawn.
+    // The curves' lines are reduced two at a time before any is drawn, those
+    // of all three plots by the first of them to paint.
     const auto sharer = std::make_shared<WorkSharer>();
+    const auto together = std::make_shared<LinePreparer::Plots>(plots.begin(), plots.end());
     for (QwtPlot *plot : plots)
-        (new LinePreparer(sharer))->attach(plot);
+        (new LinePreparer(sharer, together))->attach(plot);
 
     // The markers go on after the power curves, so that they are drawn above them.
     for (const Channel &channel : Channel::sessionCurves()) {

@@ -301,10 +301,11 @@ void TestDenseCurve::followsArraysRefilledInPlace()
     QVERIFY(differingPixels(curve, view) <= 12);
 }
 
-// A plot whose curves' lines are reduced on two threads before they are
-// drawn paints what the same plot without paints, zoomed in and out, with
-// a curve on the right axis and a curve hidden; the lines reduced ahead are
-// those the curves then draw.
+// Plots whose curves' lines are reduced on two threads before they are
+// drawn, the lines of both by whichever paints first, paint what the same
+// plots without paint, zoomed in and out, with a curve on the right axis
+// and a curve hidden; the lines reduced ahead are those the curves then
+// draw.
 void TestDenseCurve::linesReducedAheadDrawAsEachCurveWould()
 {
     QVector<double> x, y[3];
@@ -314,10 +315,12 @@ void TestDenseCurve::linesReducedAheadDrawAsEachCurveWould()
         index[i].build(y[i], nullptr);
     }
     const auto runs = std::make_shared<ColumnRuns>();
-    QwtPlot plots[2];
-    std::vector<DenseCurve *> curves[2];
-    for (int p = 0; p < 2; ++p) {
-        plots[p].resize(700, 300);
+    // Two plots of different heights that reduce their lines together, and
+    // the same two that reduce their own as each curve is drawn.
+    QwtPlot plots[4];
+    std::vector<DenseCurve *> curves[4];
+    for (int p = 0; p < 4; ++p) {
+        plots[p].resize(700, p % 2 ? 260 : 300);
         plots[p].enableAxis(QwtPlot::yRight);
         for (int i = 0; i < 3; ++i) {
             auto *curve = new DenseCurve;
@@ -332,7 +335,10 @@ void TestDenseCurve::linesReducedAheadDrawAsEachCurveWould()
             curves[p].push_back(curve);
         }
     }
-    (new LinePreparer(std::make_shared<WorkSharer>()))->attach(&plots[0]);
+    const auto sharer = std::make_shared<WorkSharer>();
+    const auto together = std::make_shared<LinePreparer::Plots>(LinePreparer::Plots{&plots[0], &plots[1]});
+    (new LinePreparer(sharer, together))->attach(&plots[0]);
+    (new LinePreparer(sharer, together))->attach(&plots[1]);
     for (QwtPlot &plot : plots) {
         plot.setAxisScale(QwtPlot::yLeft, -100.0, 900.0);
         plot.setAxisScale(QwtPlot::yRight, 0.0, 1000.0);
@@ -342,35 +348,39 @@ void TestDenseCurve::linesReducedAheadDrawAsEachCurveWould()
                                            {6999.5, 7013.0}};
     for (int turn = 0; turn < 5; ++turn) {
         const auto view = views[turn % 4];
-        curves[0][1]->setVisible(turn != 2);
-        curves[1][1]->setVisible(turn != 2);
+        for (auto &plotCurves : curves)
+            plotCurves[1]->setVisible(turn != 2);
         for (QwtPlot &plot : plots) {
             plot.setAxisScale(QwtPlot::xBottom, view.first, view.second);
             plot.replot();
         }
-        QCOMPARE(plots[0].canvas()->grab().toImage(), plots[1].canvas()->grab().toImage());
+        QCOMPARE(plots[0].canvas()->grab().toImage(), plots[2].canvas()->grab().toImage());
+        QCOMPARE(plots[1].canvas()->grab().toImage(), plots[3].canvas()->grab().toImage());
     }
 
-    // Reduced ahead: the curves shown have nothing left to reduce, the one
-    // hidden has.
-    plots[0].setAxisScale(QwtPlot::xBottom, 1000.0, 3000.0);
-    plots[0].updateAxes();
+    // Reduced ahead by the first plot's paint: the curves shown on both
+    // plots have nothing left to reduce, the ones hidden have.
+    for (int p = 0; p < 2; ++p) {
+        plots[p].setAxisScale(QwtPlot::xBottom, 1000.0, 3000.0);
+        plots[p].updateAxes();
+    }
     QImage image(plots[0].canvas()->size(), QImage::Format_RGB32);
     QPainter painter(&image);
-    const QRectF canvasRect(image.rect());
     const QwtPlotItemList preparers = plots[0].itemList(QwtPlotItem::Rtti_PlotUserItem + 1);
     QCOMPARE(preparers.size(), 1);
     preparers[0]->draw(&painter, plots[0].canvasMap(QwtPlot::xBottom),
-                       plots[0].canvasMap(QwtPlot::yLeft), canvasRect);
-    for (DenseCurve *curve : curves[0]) {
-        DenseCurve::LinePlan plan;
-        QCOMPARE(curve->plan(&painter, plots[0].canvasMap(QwtPlot::xBottom),
-                             plots[0].canvasMap(curve->yAxis()), canvasRect, plan),
-                 !curve->isVisible());
+                       plots[0].canvasMap(QwtPlot::yLeft), plots[0].canvas()->contentsRect());
+    for (int p = 0; p < 2; ++p) {
+        for (DenseCurve *curve : curves[p]) {
+            DenseCurve::LinePlan plan;
+            QCOMPARE(curve->plan(&painter, plots[p].canvasMap(QwtPlot::xBottom),
+                                 plots[p].canvasMap(curve->yAxis()),
+                                 plots[p].canvas()->contentsRect(), plan),
+                     !curve->isVisible());
+        }
     }
 }
 
-// A field reading "inf" or "nan" is left out, so that it cannot break autoscaling.
 void TestDenseCurve::scalesToTheFiniteSamples()
 {
     QVector<double> x{0.0, 1.0, 2.0, qInf(), 4.0, 5.0}, y{5.0, -qInf(), 7.0, 1.0, qQNaN(), 6.0};
