@@ -58,6 +58,7 @@ QSize StatisticsPanel::minimumSizeHint() const
 
 void StatisticsPanel::fill(QTreeWidgetItem *section, const QList<Figure> &figures)
 {
+    QRect changed;
     while (section->childCount() > figures.size())
         delete section->takeChild(section->childCount() - 1);
     for (int i = 0; i < figures.size(); ++i) {
@@ -74,9 +75,16 @@ void StatisticsPanel::fill(QTreeWidgetItem *section, const QList<Figure> &figure
                                   : figure.value + QLatin1Char(' ') + figure.unit;
         if (line->text(0) != figure.name)
             line->setText(0, figure.name);
-        if (line->text(1) != value)
+        if (line->text(1) != value) {
             line->setText(1, value);
+            changed |= visualRect(indexFromItem(line, 1));
+        }
     }
+    // Values changed in lines apart from one another leave the tree a
+    // region of several rectangles, and it repaints each of them the full
+    // width, names included. One rectangle over them all keeps it to the
+    // values, which is most of the repainting in a zoom.
+    viewport()->update(changed);
 }
 
 void StatisticsPanel::showStatistics(const QList<Figure> &figures)

@@ -34,7 +34,7 @@ private:
     // The values' column as wide as the widest value shown so far.
     void fitValues();
     // Gives a section as many lines as figures, reusing those it has.
-    static void fill(QTreeWidgetItem *section, const QList<Figure> &figures);
+    void fill(QTreeWidgetItem *section, const QList<Figure> &figures);
 
     QTreeWidgetItem *range;
     QTreeWidgetItem *cursor;
