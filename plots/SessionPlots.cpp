@@ -5,6 +5,7 @@
 #include "ColumnRuns.h"
 #include "DenseCurve.h"
 #include "LinePreparer.h"
+#include "PlotCanvas.h"
 #include "WorkSharer.h"
 #include "MyZoomer.h"
 #include "Options.h"
@@ -68,8 +69,10 @@ SessionPlots::SessionPlots(const std::array<QwtPlot *, 3> &plots, const SessionR
     , session(session)
     , options(options)
 {
-    for (QwtPlot *plot : plots)
+    for (QwtPlot *plot : plots) {
+        plot->setCanvas(new PlotCanvas);
         decorate(plot);
+    }
 
     // The three plots share one x axis: only the bottom one shows it.
     plots[Top]->axisWidget(QwtPlot::xBottom)->setMaximumHeight(0);
