@@ -1,11 +1,11 @@
 #include "PlotDecoration.h"
 
 #include "Background.h"
+#include "PlotGrid.h"
 
 #include <qwt_legend.h>
 #include <qwt_legend_label.h>
 #include <qwt_plot.h>
-#include <qwt_plot_grid.h>
 
 namespace {
 
@@ -25,7 +25,7 @@ void PlotDecoration::decorate(QwtPlot *plot, const CurveToggle &toggle)
     auto *background = new Background;
     background->attach(plot);
 
-    auto *grid = new QwtPlotGrid;
+    auto *grid = new PlotGrid;
     grid->enableXMin(true);
     grid->enableYMin(true);
     grid->setMajorPen(gridPen(Qt::gray));
