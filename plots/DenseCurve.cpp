@@ -290,6 +290,8 @@ void drawColumnStrokes(QPainter *painter, const QPolygonF &polyline, const QPen 
                       && painter->deviceTransform().type() <= QTransform::TxTranslate;
     QVector<QLineF> lines;
     lines.reserve(polyline.size());
+    // One brush for all the rectangles, which the painter then sets up once.
+    const QBrush colour(pen.color());
     struct Column {
         qreal x, top, bottom, entry, exit;
     };
@@ -297,7 +299,7 @@ void drawColumnStrokes(QPainter *painter, const QPolygonF &polyline, const QPen 
         if (c.top == c.bottom)
             return;
         if (fill && whole(c.x) && whole(c.top) && whole(c.bottom))
-            painter->fillRect(QRectF(c.x - 1.0, c.top - 1.0, 2.0, c.bottom - c.top + 2.0), pen.color());
+            painter->fillRect(QRectF(c.x - 1.0, c.top - 1.0, 2.0, c.bottom - c.top + 2.0), colour);
         else
             lines.append(QLineF(c.x, c.top, c.x, c.bottom));
     };
