@@ -132,6 +132,8 @@ public:
         const std::vector<int> &starts = runs.starts;
         const int count = int(starts.size());
         int r = int(std::upper_bound(starts.cbegin(), starts.cend(), first) - starts.cbegin()) - 1;
+        const int end = int(std::upper_bound(starts.cbegin(), starts.cend(), last) - starts.cbegin());
+        polyline.reserve(polyline.size() + 4 * (end - std::max(r, 0)) + 2); // four points a run at most
         constexpr int ahead = 8;
         for (int k = std::max(r, 0); k < std::min(count, r + ahead); ++k)
             prefetch(starts[size_t(k)]);
