@@ -284,19 +284,18 @@ inline bool whole(qreal v)
 // where it leaves and one row past its ends, corners included; where both
 // its ends lie a row inside both columns' strokes, those already cover it,
 // and it is left out.
-void drawColumnStrokes(QPainter *painter, const QPolygonF &polyline, const QPen &pen)
+void drawColumnStrokes(QPainter *painter, const std::vector<DenseCurve::Column> &columns,
+                       const QPen &pen)
 {
+    using Column = DenseCurve::Column;
     const bool fill = pen.widthF() == 2.0 && pen.brush().style() == Qt::SolidPattern
                       && pen.color().alpha() == 255 && painter->opacity() == 1.0
                       && !painter->testRenderHint(QPainter::Antialiasing)
                       && painter->deviceTransform().type() <= QTransform::TxTranslate;
     QVector<QLineF> lines;
-    lines.reserve(polyline.size());
+    lines.reserve(int(columns.size()) * 2);
     // One brush for all the rectangles, which the painter then sets up once.
     const QBrush colour(pen.color());
-    struct Column {
-        qreal x, top, bottom, entry, exit;
-    };
     auto stroke = [&](const Column &c) {
         if (c.top == c.bottom)
             return;
@@ -310,24 +309,31 @@ void drawColumnStrokes(QPainter *painter, const QPolygonF &polyline, const QPen 
         return fill && b.x - a.x == 1.0 && whole(a.x) && whole(low) && whole(high)
                && low >= std::max(a.top, b.top) + 1.0 && high <= std::min(a.bottom, b.bottom) - 1.0;
     };
-    Column previous{};
-    bool hasPrevious = false;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        stroke(columns[i]);
+        if (i > 0 && !covered(columns[i - 1], columns[i]))
+            lines.append(QLineF(columns[i - 1].x, columns[i - 1].exit, columns[i].x, columns[i].entry));
+    }
+    painter->drawLines(lines);
+}
+
+// The polyline's runs of points along one x, each as one column.
+std::vector<DenseCurve::Column> columnsOf(const QPolygonF &polyline)
+{
+    std::vector<DenseCurve::Column> columns;
+    columns.reserve(size_t(polyline.size()) / 2 + 1); // most columns hold several points
     int i = 0;
     while (i < polyline.size()) {
         const QPointF &start = polyline.at(i);
-        Column column{start.x(), start.y(), start.y(), start.y(), start.y()};
+        DenseCurve::Column column{start.x(), start.y(), start.y(), start.y(), start.y()};
         for (++i; i < polyline.size() && polyline.at(i).x() == start.x(); ++i) {
             column.top = std::min(column.top, polyline.at(i).y());
             column.bottom = std::max(column.bottom, polyline.at(i).y());
             column.exit = polyline.at(i).y();
         }
-        stroke(column);
-        if (hasPrevious && !covered(previous, column))
-            lines.append(QLineF(previous.x, previous.exit, column.x, column.entry));
-        previous = column;
-        hasPrevious = true;
+        columns.push_back(column);
     }
-    painter->drawLines(lines);
+    return columns;
 }
 
 } // namespace
@@ -531,7 +537,9 @@ void DenseCurve::reduce(const LinePlan &plan) const
         const bool crowded = reducer.polyline.size() * 2 < last - first + 1;
         if (plan.key.clipped)
             reducer.polyline = clipLine(plan.key.clip, reducer.polyline);
-        lastLine.pieces.push_back({reducer.polyline, crowded});
+        // Drawn as columns where crowded, found here, often on another thread.
+        lastLine.pieces.push_back(
+            {reducer.polyline, crowded ? columnsOf(reducer.polyline) : std::vector<Column>()});
     });
     lastLine.key = plan.key;
     lastLine.valid = plan.linear;
@@ -556,7 +564,7 @@ void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const Qwt
         reduce(line);
     }
     for (const ReducedPiece &piece : lastLine.pieces)
-        drawReduced(painter, piece.polyline, piece.crowded, line.key.aligned);
+        drawReduced(painter, piece, line.key.aligned);
 }
 
 bool DenseCurve::LineKey::operator==(const LineKey &o) const
@@ -571,10 +579,10 @@ bool DenseCurve::LineKey::operator==(const LineKey &o) const
            && deviceScale == o.deviceScale && solid == o.solid;
 }
 
-void DenseCurve::drawReduced(QPainter *painter, const QPolygonF &polyline, bool crowded,
-                             bool aligned) const
+void DenseCurve::drawReduced(QPainter *painter, const ReducedPiece &piece, bool aligned) const
 {
-    if (!crowded || painter->pen().style() == Qt::NoPen) {
+    const QPolygonF &polyline = piece.polyline;
+    if (!piece.crowded() || painter->pen().style() == Qt::NoPen) {
         QwtPainter::drawPolyline(painter, polyline);
         return;
     }
@@ -597,7 +605,7 @@ void DenseCurve::drawReduced(QPainter *painter, const QPolygonF &polyline, bool 
     // here and there). On paper or in a PDF, points are not at whole pixels.
     if (aligned && pen.widthF() > 1.0 && pen.widthF() < 3.0 && pen.capStyle() == Qt::SquareCap
         && pen.joinStyle() == Qt::RoundJoin) {
-        drawColumnStrokes(painter, polyline, pen);
+        drawColumnStrokes(painter, piece.columns, pen);
     } else {
         QwtPainter::drawPolyline(painter, polyline);
     }

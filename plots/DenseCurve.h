@@ -79,6 +79,12 @@ public:
     void setColumnReduction(bool on);
     bool columnReduction() const { return reduction; }
 
+    // A run of a reduced line's points along one x: where it enters and
+    // leaves, and its lowest and highest point (in paint coordinates).
+    struct Column {
+        qreal x, top, bottom, entry, exit;
+    };
+
     // The points QwtClipper::clipPolygonF gives for an open polyline, found
     // faster where only the line's ends leave the rectangle.
     static QPolygonF clipLine(const QRectF &rect, const QPolygonF &line);
@@ -121,8 +127,8 @@ private:
     // Calls draw(first, last) for each unbroken piece of from..to.
     template<typename Draw>
     void forEachPiece(int from, int to, Draw draw) const;
-    void drawReduced(QPainter *painter, const QPolygonF &polyline, bool crowded,
-                     bool aligned) const;
+    struct ReducedPiece;
+    void drawReduced(QPainter *painter, const ReducedPiece &piece, bool aligned) const;
 
     bool reduction = true;
     QVector<int> pieceStarts;
@@ -132,7 +138,9 @@ private:
     // clipped as it is to be drawn.
     struct ReducedPiece {
         QPolygonF polyline;
-        bool crowded; // far fewer points than samples
+        // Where far fewer points than samples, the polyline's columns.
+        std::vector<Column> columns;
+        bool crowded() const { return !columns.empty(); }
     };
     struct ReducedLine {
         bool valid = false;
