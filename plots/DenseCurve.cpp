@@ -2,6 +2,7 @@
 
 #include "ChannelIndex.h"
 #include "ColumnRuns.h"
+#include "WholePixels.h"
 
 #include <QPainter>
 #include <qwt_clipper.h>
@@ -288,10 +289,7 @@ void drawColumnStrokes(QPainter *painter, const std::vector<DenseCurve::Column> 
                        const QPen &pen)
 {
     using Column = DenseCurve::Column;
-    const bool fill = pen.widthF() == 2.0 && pen.brush().style() == Qt::SolidPattern
-                      && pen.color().alpha() == 255 && painter->opacity() == 1.0
-                      && !painter->testRenderHint(QPainter::Antialiasing)
-                      && painter->deviceTransform().type() <= QTransform::TxTranslate;
+    const bool fill = pen.widthF() == 2.0 && WholePixels::opaqueStrokes(painter, pen);
     QVector<QLineF> lines;
     lines.reserve(int(columns.size()) * 2);
     // One brush for all the rectangles, which the painter then sets up once.

@@ -1,10 +1,9 @@
 #include "PlotCanvas.h"
 
-#include <QPaintEngine>
+#include "WholePixels.h"
+
 #include <QPainter>
 #include <QStyleOption>
-
-#include <cmath>
 
 PlotCanvas::PlotCanvas(QwtPlot *plot)
     : QwtPlotCanvas(plot)
@@ -28,16 +27,7 @@ PlotCanvas::FrameKey PlotCanvas::currentFrameKey() const
 
 void PlotCanvas::drawBorder(QPainter *painter)
 {
-    // Copied pixels are the drawn ones only where the painter puts them
-    // one to one, at whole pixels, and over what is there.
-    const QTransform device = painter->deviceTransform();
-    const bool onPixels = painter->paintEngine()
-                          && painter->paintEngine()->type() == QPaintEngine::Raster
-                          && device.type() <= QTransform::TxTranslate
-                          && device.dx() == std::floor(device.dx())
-                          && device.dy() == std::floor(device.dy()) && painter->opacity() == 1.0
-                          && painter->compositionMode() == QPainter::CompositionMode_SourceOver;
-    if (!onPixels || borderRadius() > 0.0 || size().isEmpty()) {
+    if (!WholePixels::oneToOne(painter) || borderRadius() > 0.0 || size().isEmpty()) {
         QwtPlotCanvas::drawBorder(painter);
         return;
     }

@@ -1,31 +1,13 @@
 #include "PlotGrid.h"
 
-#include <QPaintEngine>
+#include "WholePixels.h"
+
 #include <QPainter>
 #include <qwt_math.h>
 #include <qwt_scale_div.h>
 #include <qwt_scale_map.h>
 
 #include <cmath>
-
-namespace {
-
-// Whether a line stroked once covers, moved by whole pixels, the pixels it
-// would cover there, in its own colour: a painter that puts pixels one to
-// one at whole pixels, without smoothing, over what is there, and an opaque
-// solid pen.
-bool copiesLines(const QPainter *painter, const QPen &pen)
-{
-    const QTransform device = painter->deviceTransform();
-    return painter->paintEngine() && painter->paintEngine()->type() == QPaintEngine::Raster
-           && device.type() <= QTransform::TxTranslate && device.dx() == std::floor(device.dx())
-           && device.dy() == std::floor(device.dy()) && painter->opacity() == 1.0
-           && painter->compositionMode() == QPainter::CompositionMode_SourceOver
-           && !painter->testRenderHint(QPainter::Antialiasing) && pen.style() == Qt::SolidLine
-           && pen.brush().style() == Qt::SolidPattern && pen.color().alpha() == 255;
-}
-
-} // namespace
 
 void PlotGrid::draw(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
                     const QRectF &canvasRect) const
@@ -41,7 +23,7 @@ void PlotGrid::draw(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMa
     const double y2 = canvasRect.bottom() - 1.0;
     const Stroke *minorAcross = nullptr, *minorAlong = nullptr, *majorAcross = nullptr,
                  *majorAlong = nullptr;
-    if (copiesLines(painter, minor) && copiesLines(painter, major)) {
+    if (WholePixels::opaqueStrokes(painter, minor) && WholePixels::opaqueStrokes(painter, major)) {
         minorAcross = &stroke(0, minor, Qt::Vertical, y1, y2);
         minorAlong = &stroke(1, minor, Qt::Horizontal, x1, x2);
         majorAcross = &stroke(2, major, Qt::Vertical, y1, y2);
