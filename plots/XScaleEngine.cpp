@@ -51,15 +51,26 @@ Labelled spaceLabels(const SpaceScaleDraw &draw)
     return labelled;
 }
 
-// The x values of the ticks every `step` labelled units within x1..x2.
+// The ticks every `step` labelled units within x1..x2, as the first and
+// last multiple of step.
+struct TickRange {
+    double first, last;
+    double count() const { return last >= first ? last - first + 1.0 : 0.0; }
+};
+
+TickRange tickRange(double x1, double x2, double step, const Labelled &labelled)
+{
+    const double low = std::min(x1, x2) * labelled.scale + labelled.shift;
+    const double high = std::max(x1, x2) * labelled.scale + labelled.shift;
+    return {std::ceil(low / step - 1e-9), std::floor(high / step + 1e-9)};
+}
+
+// The x values of those ticks, at most 1001 of them.
 QList<double> ticks(double x1, double x2, double step, const Labelled &labelled)
 {
     QList<double> values;
-    const double low = std::min(x1, x2) * labelled.scale + labelled.shift;
-    const double high = std::max(x1, x2) * labelled.scale + labelled.shift;
-    const double first = std::ceil(low / step - 1e-9);
-    const double last = std::floor(high / step + 1e-9);
-    for (double k = first; k <= last && values.size() <= 1000; ++k)
+    const TickRange range = tickRange(x1, x2, step, labelled);
+    for (double k = range.first; k <= range.last && values.size() <= 1000; ++k)
         values.append((k * step - labelled.shift) / labelled.scale);
     return values;
 }
@@ -107,9 +118,11 @@ QwtScaleDiv XScaleEngine::divideScale(double x1, double x2, int maxMajorSteps, i
     QList<double> chosen;
     double chosenStep = labelled.steps.last();
     for (double step : labelled.steps) {
-        const QList<double> values = ticks(x1, x2, step, labelled);
-        if (values.size() > maxMajorSteps + 1)
+        // Steps too small for the interval are passed over without listing
+        // their ticks: the smallest would list a thousand.
+        if (tickRange(x1, x2, step, labelled).count() > maxMajorSteps + 1)
             continue;
+        const QList<double> values = ticks(x1, x2, step, labelled);
         bool fits = true;
         QString previousText;
         double previousRight = -HUGE_VAL;
