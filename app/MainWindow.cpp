@@ -94,6 +94,8 @@ void MainWindow::open()
 
 bool MainWindow::openRide(const QString &path)
 {
+    // The curves' lines may still be reduced from the arrays the read refills.
+    plots->finishLineWork();
     const bool read = session.read(path);
     // The read has emptied and refilled the arrays the curves draw from,
     // and may have moved them; the message box runs an event loop that

@@ -342,7 +342,10 @@ DenseCurve::DenseCurve(const QString &title)
 {
 }
 
-DenseCurve::~DenseCurve() = default;
+DenseCurve::~DenseCurve()
+{
+    dropAhead();
+}
 
 // A reduced line usually
 // leaves the rectangle only at its ends, which reach to the samples just
@@ -382,6 +385,7 @@ void DenseCurve::setBreaks(const QVector<int> &breaks)
     if (pieceStarts != breaks) {
         pieceStarts = breaks;
         lastLine.valid = false;
+        dropAhead();
         itemChanged();
     }
 }
@@ -400,6 +404,7 @@ void DenseCurve::dataChanged()
     monotoneCount = -1;
     columnRuns->clear();
     lastLine.valid = false;
+    dropAhead();
     QwtPlotCurve::dataChanged();
 }
 
@@ -437,7 +442,7 @@ bool DenseCurve::xNeverDecreases(const Samples &s) const
 }
 
 template<typename Draw>
-void DenseCurve::forEachPiece(int from, int to, Draw draw) const
+void DenseCurve::forEachPiece(const QVector<int> &pieceStarts, int from, int to, Draw draw)
 {
     int first = from;
     auto next = std::upper_bound(pieceStarts.cbegin(), pieceStarts.cend(), from);
@@ -497,8 +502,16 @@ bool DenseCurve::planLine(QPainter *painter, const QPen &pen, const QwtScaleMap 
     plan.linear = !xMap.transformation() && !yMap.transformation();
     plan.xMap = xMap;
     plan.yMap = yMap;
+    plan.pieceStarts = pieceStarts;
     plan.runs.reset();
     return true;
+}
+
+void DenseCurve::findRuns(LinePlan &plan) const
+{
+    if (xNeverDecreases(plan.samples))
+        plan.runs = columnRuns->find(plan.samples.x, plan.key.from, plan.key.to, plan.xMap,
+                                     plan.key.aligned, plan.key.deviceScale);
 }
 
 bool DenseCurve::hasLine(const LinePlan &plan) const
@@ -506,24 +519,33 @@ bool DenseCurve::hasLine(const LinePlan &plan) const
     return plan.linear && lastLine.valid && lastLine.key == plan.key;
 }
 
-bool DenseCurve::plan(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
-                      const QRectF &canvasRect, LinePlan &plan) const
+std::shared_ptr<DenseCurve::LineAhead> DenseCurve::planAhead(QPainter *painter,
+                                                             const QwtScaleMap &xMap,
+                                                             const QwtScaleMap &yMap,
+                                                             const QRectF &canvasRect) const
 {
+    LinePlan plan;
     if (!planLine(painter, pen(), xMap, yMap, canvasRect, 0, int(dataSize()) - 1, plan)
-        || hasLine(plan))
-        return false;
-    if (xNeverDecreases(plan.samples))
-        plan.runs = columnRuns->find(plan.samples.x, plan.key.from, plan.key.to, xMap,
-                                     plan.key.aligned, plan.key.deviceScale);
-    return true;
+        || !plan.linear || hasLine(plan) || (ahead && ahead->plan.key == plan.key))
+        return nullptr;
+    findRuns(plan);
+    dropAhead();
+    ahead = std::make_shared<LineAhead>(std::move(plan));
+    return ahead;
 }
 
-void DenseCurve::reduce(const LinePlan &plan) const
+void DenseCurve::dropAhead() const
+{
+    if (ahead)
+        ahead->drop();
+    ahead.reset();
+}
+
+DenseCurve::ReducedLine DenseCurve::reduce(const LinePlan &plan)
 {
     const Samples &s = plan.samples;
-    lastLine.valid = false;
-    lastLine.pieces.clear();
-    forEachPiece(plan.key.from, plan.key.to, [&](int first, int last) {
+    ReducedLine line;
+    forEachPiece(plan.pieceStarts, plan.key.from, plan.key.to, [&](int first, int last) {
         ColumnReducer reducer(plan.xMap, plan.yMap, s.x, s.y, s.yIndex, plan.key.aligned,
                               plan.key.deviceScale, plan.key.solid);
         if (plan.runs)
@@ -536,11 +558,62 @@ void DenseCurve::reduce(const LinePlan &plan) const
         if (plan.key.clipped)
             reducer.polyline = clipLine(plan.key.clip, reducer.polyline);
         // Drawn as columns where crowded, found here, often on another thread.
-        lastLine.pieces.push_back(
+        line.pieces.push_back(
             {reducer.polyline, crowded ? columnsOf(reducer.polyline) : std::vector<Column>()});
     });
-    lastLine.key = plan.key;
-    lastLine.valid = plan.linear;
+    line.key = plan.key;
+    line.valid = plan.linear;
+    return line;
+}
+
+DenseCurve::LineAhead::LineAhead(LinePlan plan)
+    : plan(std::move(plan))
+{
+}
+
+bool DenseCurve::LineAhead::reduce()
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (state != Waiting)
+            return false;
+        state = Taken;
+    }
+    ReducedLine reduced = DenseCurve::reduce(plan);
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        line = std::move(reduced);
+        state = Done;
+    }
+    done.notify_all();
+    return true;
+}
+
+bool DenseCurve::LineAhead::isDone()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return state == Done;
+}
+
+void DenseCurve::LineAhead::drop()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    if (state == Waiting)
+        state = Dropped;
+}
+
+DenseCurve::ReducedLine DenseCurve::LineAhead::take()
+{
+    reduce();
+    // Another thread has it: rather than wait, reduce the lines after it
+    // that nobody has taken, one at a time, until it is done.
+    for (LineAhead *later = after.get(); later && !isDone(); later = later->after.get())
+        later->reduce();
+    std::unique_lock<std::mutex> lock(mutex);
+    done.wait(lock, [this] { return state == Done || state == Dropped; });
+    if (state == Dropped)
+        return DenseCurve::reduce(plan); // not to be had from the others, which let it go
+    return std::move(line);
 }
 
 void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
@@ -548,18 +621,22 @@ void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const Qwt
 {
     LinePlan line;
     if (!planLine(painter, painter->pen(), xMap, yMap, canvasRect, from, to, line)) {
-        forEachPiece(from, to, [&](int first, int last) {
+        forEachPiece(pieceStarts, from, to, [&](int first, int last) {
             QwtPlotCurve::drawLines(painter, xMap, yMap, canvasRect, first, last);
         });
         return;
     }
     // A replot with the same maps (a curve hidden or shown, a pen changed)
-    // draws the line reduced last time again, or the one reduced ahead.
+    // draws the line reduced last time again, or the one planned ahead,
+    // which another thread may have reduced or be reducing.
     if (!hasLine(line)) {
-        if (xNeverDecreases(line.samples))
-            line.runs = columnRuns->find(line.samples.x, line.key.from, line.key.to, xMap,
-                                         line.key.aligned, line.key.deviceScale);
-        reduce(line);
+        if (ahead && line.linear && ahead->plan.key == line.key) {
+            lastLine = ahead->take();
+            ahead.reset();
+        } else {
+            findRuns(line);
+            lastLine = reduce(line);
+        }
     }
     for (const ReducedPiece &piece : lastLine.pieces)
         drawReduced(painter, piece, line.key.aligned);

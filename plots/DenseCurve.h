@@ -8,7 +8,9 @@
 #include <qwt_plot_curve.h>
 #include <qwt_scale_map.h>
 
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 class ChannelIndex;
@@ -89,26 +91,19 @@ public:
     // faster where only the line's ends leave the rectangle.
     static QPolygonF clipLine(const QRectF &rect, const QPolygonF &line);
 
-    // The line a paint of this curve with these maps, this painter and the
-    // curve's pen would reduce, worked out ahead of the paint; the paint
-    // then draws it as it stands. Plan on the painting thread: it reads the
-    // painter and may find the shared runs. reduce() reads only the arrays
-    // and writes only this curve's last line, so that the lines of several
-    // curves can be reduced on several threads at once while nothing else
-    // touches the curves. plan() returns false where there is nothing to
-    // reduce: the last line fits, or the paint draws every sample.
-    class LinePlan
-    {
-        friend class DenseCurve;
-        Samples samples;
-        LineKey key{};
-        bool linear = false; // over other scales a line is not kept
-        QwtScaleMap xMap, yMap;
-        std::shared_ptr<const ColumnRuns::Runs> runs; // where x never decreases
-    };
-    bool plan(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
-              const QRectF &canvasRect, LinePlan &plan) const;
-    void reduce(const LinePlan &plan) const;
+    // A line reduced ahead of the paint that draws it, on another thread as
+    // well as on the painting one. planAhead() works out, on the painting
+    // thread, the line a paint of this curve with these maps, this painter
+    // and the curve's pen would reduce; the curve keeps it, and its next
+    // paint with those maps draws it. reduce() may then run on any thread:
+    // it reads only the arrays and the plan, never the curve, which may be
+    // drawn, changed or deleted meanwhile. The arrays must stay as they are
+    // until it returns.
+    class LineAhead;
+    // nullptr where there is nothing to reduce: the last line fits, a line
+    // ahead already has these maps, or the paint draws every sample.
+    std::shared_ptr<LineAhead> planAhead(QPainter *painter, const QwtScaleMap &xMap,
+                                         const QwtScaleMap &yMap, const QRectF &canvasRect) const;
 
 protected:
     void drawLines(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
@@ -116,24 +111,17 @@ protected:
     void dataChanged() override;
 
 private:
-    Samples samples() const;
-    bool xNeverDecreases(const Samples &s) const;
-    // Whether the curve reduces its line for a paint with this painter and
-    // pen over samples from..to; if so, what the line is reduced from and for.
-    bool planLine(QPainter *painter, const QPen &pen, const QwtScaleMap &xMap,
-                  const QwtScaleMap &yMap, const QRectF &canvasRect, int from, int to,
-                  LinePlan &plan) const;
-    bool hasLine(const LinePlan &plan) const;
-    // Calls draw(first, last) for each unbroken piece of from..to.
-    template<typename Draw>
-    void forEachPiece(int from, int to, Draw draw) const;
-    struct ReducedPiece;
-    void drawReduced(QPainter *painter, const ReducedPiece &piece, bool aligned) const;
-
-    bool reduction = true;
-    QVector<int> pieceStarts;
-    std::shared_ptr<ColumnRuns> columnRuns;
-
+    // What a line is reduced from and for: the samples over the canvas and
+    // beyond it by one, the maps, the pieces between breaks, and where x
+    // never decreases, the runs of samples in one pixel column.
+    struct LinePlan {
+        Samples samples;
+        LineKey key{};
+        bool linear = false; // over other scales a line is not kept
+        QwtScaleMap xMap, yMap;
+        QVector<int> pieceStarts;
+        std::shared_ptr<const ColumnRuns::Runs> runs;
+    };
     // The line reduced at the last paint or ahead of it, piece by piece,
     // clipped as it is to be drawn.
     struct ReducedPiece {
@@ -147,12 +135,68 @@ private:
         LineKey key{};
         std::vector<ReducedPiece> pieces;
     };
+
+    Samples samples() const;
+    bool xNeverDecreases(const Samples &s) const;
+    // Whether the curve reduces its line for a paint with this painter and
+    // pen over samples from..to; if so, what the line is reduced from and for.
+    bool planLine(QPainter *painter, const QPen &pen, const QwtScaleMap &xMap,
+                  const QwtScaleMap &yMap, const QRectF &canvasRect, int from, int to,
+                  LinePlan &plan) const;
+    // The runs of the plan's samples, where x never decreases.
+    void findRuns(LinePlan &plan) const;
+    bool hasLine(const LinePlan &plan) const;
+    // Calls draw(first, last) for each unbroken piece of from..to, pieces
+    // starting at pieceStarts.
+    template<typename Draw>
+    static void forEachPiece(const QVector<int> &pieceStarts, int from, int to, Draw draw);
+    // Leaves the line planned ahead to nobody.
+    void dropAhead() const;
+    // Reads only the plan and the arrays it names: safe on any thread.
+    static ReducedLine reduce(const LinePlan &plan);
+    void drawReduced(QPainter *painter, const ReducedPiece &piece, bool aligned) const;
+
+    bool reduction = true;
+    QVector<int> pieceStarts;
+    std::shared_ptr<ColumnRuns> columnRuns;
+
     mutable ReducedLine lastLine;
+    mutable std::shared_ptr<LineAhead> ahead; // planned for the next paint
 
     // Whether x never decreases, for the x array it was worked out on.
     mutable const double *monotoneX = nullptr;
     mutable int monotoneCount = -1;
     mutable bool monotone = false;
+};
+
+// Taken by whichever thread comes to it first. Lines planned together are
+// chained in the order they are to be drawn: the painting thread, while
+// another thread reduces the line it needs, reduces one of those after it.
+class DenseCurve::LineAhead
+{
+public:
+    explicit LineAhead(LinePlan plan);
+    // Reduces the line unless another thread has taken it; returns whether
+    // this call reduced it.
+    bool reduce();
+    // The next line of the chain, reduced and drawn after this one.
+    void chain(std::shared_ptr<LineAhead> next) { after = std::move(next); }
+
+private:
+    friend class DenseCurve;
+    // Reduces the line if nobody has, and hands it over once it is done.
+    ReducedLine take();
+    bool isDone();
+    // No thread takes the line any more: its curve no longer wants it, and
+    // the arrays it names may change.
+    void drop();
+
+    const LinePlan plan;
+    std::shared_ptr<LineAhead> after;
+    std::mutex mutex;
+    std::condition_variable done;
+    enum State { Waiting, Taken, Done, Dropped } state = Waiting;
+    ReducedLine line;
 };
 
 #endif

@@ -6,7 +6,6 @@
 #include <qwt_plot.h>
 #include <qwt_plot_canvas.h>
 
-#include <atomic>
 #include <vector>
 
 LinePreparer::LinePreparer(std::shared_ptr<WorkSharer> sharer,
@@ -35,11 +34,9 @@ void LinePreparer::draw(QPainter *painter, const QwtScaleMap &xMap, const QwtSca
         || xMap.p2() != canvasX.p2())
         return;
 
-    struct Job {
-        const DenseCurve *curve;
-        DenseCurve::LinePlan plan;
-    };
-    std::vector<Job> jobs;
+    if (!sharer->hasSecondThread())
+        return; // each curve reduces its own line as it is drawn
+
     // This plot first; of the others, those shown, over the rectangle and
     // with the maps their canvases paint with.
     Plots plots{plot()};
@@ -49,27 +46,33 @@ void LinePreparer::draw(QPainter *painter, const QwtScaleMap &xMap, const QwtSca
                 plots.push_back(other);
         }
     }
+    std::vector<std::shared_ptr<DenseCurve::LineAhead>> lines;
+    size_t own = 0; // of this plot, which come first
     for (const QwtPlot *each : plots) {
         const QRectF rect = each == plot() ? canvasRect : QRectF(each->canvas()->contentsRect());
         for (const QwtPlotItem *item : each->itemList(QwtPlotItem::Rtti_PlotCurve)) {
             const auto *curve = dynamic_cast<const DenseCurve *>(item);
             if (!curve || !curve->isVisible() || curve->z() <= z())
                 continue;
-            Job job{curve, {}};
-            if (curve->plan(painter, each->canvasMap(curve->xAxis()),
-                            each->canvasMap(curve->yAxis()), rect, job.plan))
-                jobs.push_back(std::move(job));
+            if (auto line = curve->planAhead(painter, each->canvasMap(curve->xAxis()),
+                                             each->canvasMap(curve->yAxis()), rect))
+                lines.push_back(std::move(line));
         }
+        if (each == plot())
+            own = lines.size();
     }
+    if (lines.empty())
+        return;
+    for (size_t i = 1; i < lines.size(); ++i)
+        lines[i - 1]->chain(lines[i]);
 
-    // Both threads take the next line not yet taken until none is left.
-    std::atomic<size_t> next{0};
-    const std::function<void()> work = [&jobs, &next] {
-        for (size_t i = next++; i < jobs.size(); i = next++)
-            jobs[i].curve->reduce(jobs[i].plan);
-    };
-    if (jobs.size() > 1)
-        sharer->share(work);
-    else
-        work();
+    // The second thread reduces them in the order the plots draw them,
+    // while this one draws each as it is ready and reduces those it comes
+    // to first. Where the first is this plot's, it starts on the second:
+    // this thread is about to draw the first.
+    WorkSharer *second = sharer.get();
+    sharer->start([second, lines = std::move(lines), first = own > 0 ? 1u : 0u] {
+        for (size_t i = first; i < lines.size() && !second->stopping(); ++i)
+            lines[i]->reduce();
+    });
 }

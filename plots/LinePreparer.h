@@ -10,16 +10,17 @@ class QwtPlot;
 
 class WorkSharer;
 
-// Reduces the lines of a plot's visible dense curves at the start of each
-// paint, on the painting thread and the sharer's second thread at once, so
-// that the curves, painted one after the other, only draw them. A zoom gives
-// every curve new maps, and reducing a line waits on memory far more than
-// drawing it does. Sits below the curves and draws nothing itself.
+// Has the lines of a plot's visible dense curves reduced ahead, at the start
+// of each paint, on the sharer's second thread, while the painting thread
+// draws each as it is ready. A zoom gives every curve new maps, and reducing
+// a line waits on memory far more than drawing it does. Sits below the
+// curves and draws nothing itself.
 //
 // Plots that zoom together may name each other: the first of them to paint
-// then also reduces the lines the others' next paints will draw, with the
-// maps they have now. The threads then share a dozen lines rather than three
-// or four at a time, which leaves one of them idle far less.
+// then also plans the lines the others' next paints will draw, with the
+// maps they have now, and the second thread goes on reducing them while the
+// first plot's axes, legend and the next plots paint. Whoever owns the
+// arrays the curves read must finish the sharer's work before changing them.
 class LinePreparer : public QwtPlotItem
 {
 public:

@@ -68,6 +68,7 @@ SessionPlots::SessionPlots(const std::array<QwtPlot *, 3> &plots, const SessionR
     , plotList(plots)
     , session(session)
     , options(options)
+    , lineSharer(std::make_shared<WorkSharer>())
 {
     for (QwtPlot *plot : plots) {
         plot->setCanvas(new PlotCanvas);
@@ -130,12 +131,11 @@ SessionPlots::SessionPlots(const std::array<QwtPlot *, 3> &plots, const SessionR
         }
     }
 
-    // The curves' lines are reduced two at a time before any is drawn, those
-    // of all three plots by the first of them to paint.
-    const auto sharer = std::make_shared<WorkSharer>();
+    // The curves' lines are reduced on a second thread ahead of their
+    // drawing, those of all three plots from the first of them to paint on.
     const auto together = std::make_shared<LinePreparer::Plots>(plots.begin(), plots.end());
     for (QwtPlot *plot : plots)
-        (new LinePreparer(sharer, together))->attach(plot);
+        (new LinePreparer(lineSharer, together))->attach(plot);
 
     // The markers go on after the power curves, so that they are drawn above them.
     for (const Channel &channel : Channel::sessionCurves()) {
@@ -149,7 +149,16 @@ SessionPlots::SessionPlots(const std::array<QwtPlot *, 3> &plots, const SessionR
     applyPens();
 }
 
-SessionPlots::~SessionPlots() = default;
+SessionPlots::~SessionPlots()
+{
+    // The session may go right after this object.
+    finishLineWork();
+}
+
+void SessionPlots::finishLineWork()
+{
+    lineSharer->finish();
+}
 
 void SessionPlots::decorate(QwtPlot *plot)
 {

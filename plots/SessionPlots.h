@@ -19,6 +19,7 @@ class QwtPlotCurve;
 class QwtPlotItem;
 class SessionRecord;
 class TimeScaleDraw;
+class WorkSharer;
 
 // The ride on the main window's three stacked plots: power on the top one,
 // pedal offsets and up/down percentages in the centre, height, speed, heart
@@ -51,6 +52,11 @@ public:
 
     // The vertical line through the three plots under the pointer.
     CursorLine *cursorLine() const { return cursor; }
+
+    // Lets the reduction of lines that runs ahead of their drawing, on
+    // another thread and reading the session's arrays, stop. Call before
+    // anything changes those arrays in place.
+    void finishLineWork();
 
     void applyPens();
     // Labels the x axes for the chooser's mode: 0 time, 1 distance.
@@ -115,6 +121,7 @@ private:
     std::array<MyZoomer *, 3> zoomers{};
     CanvasPicker *picker = nullptr;
     CursorLine *cursor = nullptr;
+    const std::shared_ptr<WorkSharer> lineSharer;
 };
 
 #endif

@@ -10,44 +10,53 @@ WorkSharer::~WorkSharer()
 {
     if (!thread.joinable())
         return;
+    stopRequested = true;
     {
         std::lock_guard<std::mutex> lock(mutex);
-        stopping = true;
+        quitting = true;
     }
     changed.notify_all();
     thread.join();
 }
 
-void WorkSharer::share(const std::function<void()> &work)
+void WorkSharer::start(std::function<void()> work)
 {
-    if (!thread.joinable()) {
-        work();
+    if (!thread.joinable())
         return;
-    }
+    finish();
     {
         std::lock_guard<std::mutex> lock(mutex);
-        pending = &work;
+        pending = std::move(work);
         busy = true;
     }
     changed.notify_all();
-    work();
-    // The second thread may not even have started on it: then its turn
-    // finds nothing left, but work must not go while it might still look.
-    std::unique_lock<std::mutex> lock(mutex);
-    changed.wait(lock, [this] { return !busy; });
+}
+
+void WorkSharer::finish()
+{
+    if (!thread.joinable())
+        return;
+    stopRequested = true;
+    {
+        // Work not yet taken is taken all the same, and stops at once.
+        std::unique_lock<std::mutex> lock(mutex);
+        changed.wait(lock, [this] { return !busy; });
+    }
+    stopRequested = false;
 }
 
 void WorkSharer::serve()
 {
     std::unique_lock<std::mutex> lock(mutex);
     for (;;) {
-        changed.wait(lock, [this] { return pending || stopping; });
-        if (stopping)
+        changed.wait(lock, [this] { return busy || quitting; });
+        if (quitting)
             return;
-        const std::function<void()> *work = pending;
+        std::function<void()> work = std::move(pending);
         pending = nullptr;
         lock.unlock();
-        (*work)();
+        work();
+        work = nullptr; // what it holds goes here, not on the caller's thread
         lock.lock();
         busy = false;
         changed.notify_all();

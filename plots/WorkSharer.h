@@ -1,34 +1,47 @@
 #ifndef VOK_WORKSHARER_H
 #define VOK_WORKSHARER_H
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <thread>
 
-// A second thread for work that divides itself: share(work) runs work on
-// the calling thread and on this one at once, and returns when both have
-// returned. Each run of work takes the next item nobody has taken yet until
-// none is left. On a machine of one core there is no second thread, and
-// share(work) just runs work. One caller at a time.
+// A second thread for work that can run ahead of the thread that will need
+// its results: start(work) hands work over and returns at once. The work
+// looks at stopping() between its items; finish() asks it to stop there and
+// returns once the second thread has let go of it. Whatever the work reads
+// must stay as it is until then.
+//
+// On a machine of one core there is no second thread and work handed over
+// never runs: the caller must be able to do without it.
 class WorkSharer
 {
 public:
     WorkSharer();
+    // Finishes the work running, as finish() does.
     ~WorkSharer();
     WorkSharer(const WorkSharer &) = delete;
     WorkSharer &operator=(const WorkSharer &) = delete;
 
-    void share(const std::function<void()> &work);
+    bool hasSecondThread() const { return thread.joinable(); }
+
+    // Finishes any work handed over before, then hands over this one.
+    // Call start and finish from one thread.
+    void start(std::function<void()> work);
+    void finish();
+    // For the work: whether it should stop before its next item.
+    bool stopping() const { return stopRequested.load(std::memory_order_relaxed); }
 
 private:
     void serve();
 
     std::mutex mutex;
     std::condition_variable changed;
-    const std::function<void()> *pending = nullptr; // handed over, not yet taken
-    bool busy = false;                              // the second thread runs work
-    bool stopping = false;
+    std::function<void()> pending; // handed over, not yet taken
+    bool busy = false;             // work handed over and not yet let go of
+    bool quitting = false;
+    std::atomic<bool> stopRequested{false};
     std::thread thread;
 };
 

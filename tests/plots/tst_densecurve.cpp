@@ -13,6 +13,8 @@
 #include <qwt_plot_canvas.h>
 #include <qwt_scale_map.h>
 
+#include <thread>
+
 namespace {
 
 const QSize canvasSize(600, 200);
@@ -47,6 +49,19 @@ QImage render(const DenseCurve &curve, const QRectF &view, double scale = 1.0)
     yMap.setPaintInterval(size.height(), 0.0);
     curve.draw(&painter, xMap, yMap, QRectF(QPointF(), size));
     return image;
+}
+
+// The line a paint by render() would reduce, planned ahead.
+std::shared_ptr<DenseCurve::LineAhead> planAhead(const DenseCurve &curve, const QRectF &view)
+{
+    QImage image(canvasSize, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QwtScaleMap xMap, yMap;
+    xMap.setScaleInterval(view.left(), view.right());
+    xMap.setPaintInterval(0.0, canvasSize.width());
+    yMap.setScaleInterval(view.top(), view.bottom());
+    yMap.setPaintInterval(canvasSize.height(), 0.0);
+    return curve.planAhead(&painter, xMap, yMap, QRectF(QPointF(), QSizeF(canvasSize)));
 }
 
 // Pixels that differ between the drawing with column reduction and the drawing of
@@ -84,6 +99,7 @@ private slots:
     void drawsItsLastLineAgainOnlyForTheSameMaps();
     void followsArraysRefilledInPlace();
     void linesReducedAheadDrawAsEachCurveWould();
+    void drawsTheLineReducedAheadUntilItsArraysChange();
     void scalesToTheFiniteSamples();
     void clipsAsTheClipperWould();
 };
@@ -372,13 +388,63 @@ void TestDenseCurve::linesReducedAheadDrawAsEachCurveWould()
                        plots[0].canvasMap(QwtPlot::yLeft), plots[0].canvas()->contentsRect());
     for (int p = 0; p < 2; ++p) {
         for (DenseCurve *curve : curves[p]) {
-            DenseCurve::LinePlan plan;
-            QCOMPARE(curve->plan(&painter, plots[p].canvasMap(QwtPlot::xBottom),
-                                 plots[p].canvasMap(curve->yAxis()),
-                                 plots[p].canvas()->contentsRect(), plan),
-                     !curve->isVisible());
+            const bool planned = curve->planAhead(&painter, plots[p].canvasMap(QwtPlot::xBottom),
+                                                  plots[p].canvasMap(curve->yAxis()),
+                                                  plots[p].canvas()->contentsRect())
+                                 != nullptr;
+            QCOMPARE(planned, !curve->isVisible());
         }
     }
+}
+
+// A line reduced ahead on another thread is the one the next paint with
+// its maps draws, not reduced again; a curve that changes arrays or breaks,
+// or plans again for other maps, lets it go unreduced.
+void TestDenseCurve::drawsTheLineReducedAheadUntilItsArraysChange()
+{
+    QVector<double> x, y;
+    makeRide(x, y, 100000, 10, 300.0, 9);
+    ChannelIndex index;
+    index.build(y, nullptr);
+    DenseCurve curve;
+    curve.setPen(QPen(QBrush(Qt::blue), 2.0, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin));
+    curve.setArrays(&x, &y, &index, true);
+    const QRectF view(0.0, -100.0, 10000.0, 1100.0), other(2000.0, -100.0, 4000.0, 1100.0);
+    const QImage before = render(curve, other);
+    DenseCurve alone;
+    alone.setPen(curve.pen());
+    alone.setArrays(&x, &y, &index, true);
+    const QImage reducedAhead = render(alone, view);
+
+    auto line = planAhead(curve, view);
+    QVERIFY(line);
+    QVERIFY(!planAhead(curve, view)); // planned already
+    std::thread([line] { QVERIFY(line->reduce()); }).join();
+    QVERIFY(!line->reduce()); // done
+    // Values changed in place behind the curve's back, the ends kept: the
+    // paint draws the line reduced before, once told, the new values.
+    for (int i = 1; i + 1 < y.size(); ++i)
+        y[i] = 100.0;
+    index.build(y, nullptr);
+    QCOMPARE(render(curve, view), reducedAhead);
+    curve.setArrays(&x, &y, &index, true);
+    QVERIFY(render(curve, view) != reducedAhead);
+
+    // Let go of, never reduced, whatever comes first.
+    line = planAhead(curve, other);
+    curve.setBreaks({5000});
+    QVERIFY(!line->reduce());
+    line = planAhead(curve, other);
+    curve.setArrays(&x, &y, &index, true);
+    QVERIFY(!line->reduce());
+    line = planAhead(curve, other);
+    QVERIFY(planAhead(curve, view));
+    QVERIFY(!line->reduce());
+    makeRide(x, y, 100000, 10, 300.0, 9);
+    index.build(y, nullptr);
+    curve.setArrays(&x, &y, &index, true);
+    curve.setBreaks({});
+    QCOMPARE(render(curve, other), before);
 }
 
 void TestDenseCurve::scalesToTheFiniteSamples()
