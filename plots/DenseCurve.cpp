@@ -2,6 +2,7 @@
 
 #include "ChannelIndex.h"
 #include "ColumnRuns.h"
+#include "PixelFill.h"
 #include "WholePixels.h"
 
 #include <QPainter>
@@ -292,13 +293,12 @@ void drawColumnStrokes(QPainter *painter, const std::vector<DenseCurve::Column> 
     const bool fill = pen.widthF() == 2.0 && WholePixels::opaqueStrokes(painter, pen);
     QVector<QLineF> lines;
     lines.reserve(int(columns.size()) * 2);
-    // One brush for all the rectangles, which the painter then sets up once.
-    const QBrush colour(pen.color());
+    PixelFill rectangles(painter, pen.color());
     auto stroke = [&](const Column &c) {
         if (c.top == c.bottom)
             return;
         if (fill && whole(c.x) && whole(c.top) && whole(c.bottom))
-            painter->fillRect(QRectF(c.x - 1.0, c.top - 1.0, 2.0, c.bottom - c.top + 2.0), colour);
+            rectangles.fill(QRect(int(c.x) - 1, int(c.top) - 1, 2, int(c.bottom - c.top) + 2));
         else
             lines.append(QLineF(c.x, c.top, c.x, c.bottom));
     };
