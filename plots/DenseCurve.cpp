@@ -253,9 +253,15 @@ private:
             px = ColumnRuns::roundedPixel(px);
             py = ColumnRuns::roundedPixel(py);
         }
-        const QPointF p(px, py);
-        if (polyline.isEmpty() || polyline.constLast() != p)
-            polyline.append(p);
+        // Exact comparisons: QPointF's own are fuzzy, and cost more than
+        // the rest of a point together. Points apart by a rounding error
+        // both stay, which draws the same.
+        if (!polyline.isEmpty()) {
+            const QPointF &last = polyline.constLast();
+            if (last.x() == px && last.y() == py)
+                return;
+        }
+        polyline.append(QPointF(px, py));
     }
 
     const QwtScaleMap &xMap;
