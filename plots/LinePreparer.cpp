@@ -3,6 +3,8 @@
 #include "DenseCurve.h"
 #include "WorkSharer.h"
 
+#include <QImage>
+#include <QPainter>
 #include <qwt_plot.h>
 #include <qwt_plot_canvas.h>
 
@@ -33,7 +35,25 @@ void LinePreparer::draw(QPainter *painter, const QwtScaleMap &xMap, const QwtSca
     if (xMap.s1() != canvasX.s1() || xMap.s2() != canvasX.s2() || xMap.p1() != canvasX.p1()
         || xMap.p2() != canvasX.p2())
         return;
+    // This thread is about to draw the first line of this plot.
+    prepare(painter, canvasRect, true);
+}
 
+void LinePreparer::prepareNow() const
+{
+    const QWidget *canvas = plot() ? plot()->canvas() : nullptr;
+    if (!canvas || !canvas->isVisible() || !sharer->hasSecondThread())
+        return;
+    // A painter that plans as the canvas's own does: on an image of the
+    // canvas's pixel ratio, like the window's.
+    QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(canvas->devicePixelRatioF());
+    QPainter painter(&image);
+    prepare(&painter, canvas->contentsRect(), false);
+}
+
+void LinePreparer::prepare(QPainter *painter, const QRectF &canvasRect, bool drawingNext) const
+{
     if (!sharer->hasSecondThread())
         return; // each curve reduces its own line as it is drawn
 
@@ -68,10 +88,11 @@ void LinePreparer::draw(QPainter *painter, const QwtScaleMap &xMap, const QwtSca
 
     // The second thread reduces them in the order the plots draw them,
     // while this one draws each as it is ready and reduces those it comes
-    // to first. Where the first is this plot's, it starts on the second:
-    // this thread is about to draw the first.
+    // to first. Where this thread is about to draw the first, the second
+    // starts on the next.
     WorkSharer *second = sharer.get();
-    sharer->start([second, lines = std::move(lines), first = own > 0 ? 1u : 0u] {
+    const size_t first = drawingNext && own > 0 ? 1 : 0;
+    sharer->start([second, lines = std::move(lines), first] {
         for (size_t i = first; i < lines.size() && !second->stopping(); ++i)
             lines[i]->reduce();
     });

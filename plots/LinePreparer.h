@@ -36,7 +36,14 @@ public:
     void draw(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
               const QRectF &canvasRect) const override;
 
+    // Has the lines reduced ahead for the maps the plots have now, before
+    // any of them paints: after a zoom, while the rest of the step runs.
+    void prepareNow() const;
+
 private:
+    // drawingNext: this thread is about to draw this plot's first line.
+    void prepare(QPainter *painter, const QRectF &canvasRect, bool drawingNext) const;
+
     std::shared_ptr<WorkSharer> sharer;
     std::shared_ptr<const Plots> together;
 };

@@ -134,8 +134,15 @@ SessionPlots::SessionPlots(const std::array<QwtPlot *, 3> &plots, const SessionR
     // The curves' lines are reduced on a second thread ahead of their
     // drawing, those of all three plots from the first of them to paint on.
     const auto together = std::make_shared<LinePreparer::Plots>(plots.begin(), plots.end());
-    for (QwtPlot *plot : plots)
-        (new LinePreparer(lineSharer, together))->attach(plot);
+    std::array<LinePreparer *, 3> preparers{};
+    for (size_t i = 0; i < plots.size(); ++i)
+        (preparers[i] = new LinePreparer(lineSharer, together))->attach(plots[i]);
+    // Once a zoom has given all three their new x range, not waiting for the
+    // paint: the rest of the step (statistics, axes) runs meanwhile.
+    for (MyZoomer *zoomer : zoomers) {
+        connect(zoomer, &MyZoomer::zoomChanged, this,
+                [preparer = preparers[Top]] { preparer->prepareNow(); });
+    }
 
     // The markers go on after the power curves, so that they are drawn above them.
     for (const Channel &channel : Channel::sessionCurves()) {

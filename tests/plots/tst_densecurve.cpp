@@ -374,25 +374,33 @@ void TestDenseCurve::linesReducedAheadDrawAsEachCurveWould()
         QCOMPARE(plots[1].canvas()->grab().toImage(), plots[3].canvas()->grab().toImage());
     }
 
-    // Reduced ahead by the first plot's paint: the curves shown on both
-    // plots have nothing left to reduce, the ones hidden have.
-    for (int p = 0; p < 2; ++p) {
-        plots[p].setAxisScale(QwtPlot::xBottom, 1000.0, 3000.0);
-        plots[p].updateAxes();
-    }
+    // Reduced ahead by the first plot's paint, or after a zoom before any
+    // paint: the curves shown on both plots have nothing left to reduce,
+    // the ones hidden have.
     QImage image(plots[0].canvas()->size(), QImage::Format_RGB32);
     QPainter painter(&image);
     const QwtPlotItemList preparers = plots[0].itemList(QwtPlotItem::Rtti_PlotUserItem + 1);
     QCOMPARE(preparers.size(), 1);
-    preparers[0]->draw(&painter, plots[0].canvasMap(QwtPlot::xBottom),
-                       plots[0].canvasMap(QwtPlot::yLeft), plots[0].canvas()->contentsRect());
-    for (int p = 0; p < 2; ++p) {
-        for (DenseCurve *curve : curves[p]) {
-            const bool planned = curve->planAhead(&painter, plots[p].canvasMap(QwtPlot::xBottom),
-                                                  plots[p].canvasMap(curve->yAxis()),
-                                                  plots[p].canvas()->contentsRect())
-                                 != nullptr;
-            QCOMPARE(planned, !curve->isVisible());
+    const auto *preparer = static_cast<const LinePreparer *>(preparers[0]);
+    for (double right : {3000.0, 4000.0}) {
+        for (int p = 0; p < 2; ++p) {
+            plots[p].setAxisScale(QwtPlot::xBottom, 1000.0, right);
+            plots[p].updateAxes();
+        }
+        if (right == 3000.0)
+            preparer->draw(&painter, plots[0].canvasMap(QwtPlot::xBottom),
+                           plots[0].canvasMap(QwtPlot::yLeft), plots[0].canvas()->contentsRect());
+        else
+            preparer->prepareNow();
+        for (int p = 0; p < 2; ++p) {
+            for (DenseCurve *curve : curves[p]) {
+                const bool planned
+                    = curve->planAhead(&painter, plots[p].canvasMap(QwtPlot::xBottom),
+                                       plots[p].canvasMap(curve->yAxis()),
+                                       plots[p].canvas()->contentsRect())
+                      != nullptr;
+                QCOMPARE(planned, !curve->isVisible());
+            }
         }
     }
 }
