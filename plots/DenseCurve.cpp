@@ -3,6 +3,7 @@
 #include "ChannelIndex.h"
 #include "ColumnRuns.h"
 #include "PixelFill.h"
+#include "StrokeShapes.h"
 #include "WholePixels.h"
 
 #include <QPainter>
@@ -291,9 +292,10 @@ inline bool whole(qreal v)
 // line to the next column stays within the two pixel columns each side of
 // where it leaves and one row past its ends, corners included; where both
 // its ends lie a row inside both columns' strokes, those already cover it,
-// and it is left out.
+// and it is left out; otherwise the pixels its stroke covers are filled, as
+// learned for its rise.
 void drawColumnStrokes(QPainter *painter, const std::vector<DenseCurve::Column> &columns,
-                       const QPen &pen)
+                       const QPen &pen, StrokeShapes &joins)
 {
     using Column = DenseCurve::Column;
     const bool fill = pen.widthF() == 2.0 && WholePixels::opaqueStrokes(painter, pen);
@@ -313,10 +315,25 @@ void drawColumnStrokes(QPainter *painter, const std::vector<DenseCurve::Column> 
         return fill && b.x - a.x == 1.0 && whole(a.x) && whole(low) && whole(high)
                && low >= std::max(a.top, b.top) + 1.0 && high <= std::min(a.bottom, b.bottom) - 1.0;
     };
+    auto join = [&](const Column &a, const Column &b) {
+        if (covered(a, b))
+            return;
+        const std::vector<QRect> *shape = fill && b.x - a.x == 1.0 && whole(a.x) && whole(a.exit)
+                && whole(b.entry)
+            ? joins.shape(pen, painter->renderHints(), int(b.entry - a.exit))
+            : nullptr;
+        if (!shape) {
+            lines.append(QLineF(a.x, a.exit, b.x, b.entry));
+            return;
+        }
+        const QPoint start(int(a.x), int(a.exit));
+        for (const QRect &rect : *shape)
+            rectangles.fill(rect.translated(start));
+    };
     for (size_t i = 0; i < columns.size(); ++i) {
         stroke(columns[i]);
-        if (i > 0 && !covered(columns[i - 1], columns[i]))
-            lines.append(QLineF(columns[i - 1].x, columns[i - 1].exit, columns[i].x, columns[i].entry));
+        if (i > 0)
+            join(columns[i - 1], columns[i]);
     }
     painter->drawLines(lines);
 }
@@ -686,7 +703,7 @@ void DenseCurve::drawReduced(QPainter *painter, const ReducedPiece &piece, bool 
     // here and there). On paper or in a PDF, points are not at whole pixels.
     if (aligned && pen.widthF() > 1.0 && pen.widthF() < 3.0 && pen.capStyle() == Qt::SquareCap
         && pen.joinStyle() == Qt::RoundJoin) {
-        drawColumnStrokes(painter, piece.columns, pen);
+        drawColumnStrokes(painter, piece.columns, pen, joinShapes);
     } else {
         QwtPainter::drawPolyline(painter, polyline);
     }

@@ -2,6 +2,7 @@
 #define VOK_DENSECURVE_H
 
 #include "ColumnRuns.h"
+#include "StrokeShapes.h"
 
 #include <QPolygonF>
 #include <QVector>
@@ -161,6 +162,7 @@ private:
     std::shared_ptr<ColumnRuns> columnRuns;
 
     mutable ReducedLine lastLine;
+    mutable StrokeShapes joinShapes; // of the lines between columns, by rise
     mutable std::shared_ptr<LineAhead> ahead; // planned for the next paint
 
     // Whether x never decreases, for the x array it was worked out on.
