@@ -318,17 +318,14 @@ void drawColumnStrokes(QPainter *painter, const std::vector<DenseCurve::Column> 
     auto join = [&](const Column &a, const Column &b) {
         if (covered(a, b))
             return;
-        const std::vector<QRect> *shape = fill && b.x - a.x == 1.0 && whole(a.x) && whole(a.exit)
-                && whole(b.entry)
+        const StrokeShapes::Shape *shape = fill && b.x - a.x == 1.0 && whole(a.x)
+                && whole(a.exit) && whole(b.entry)
             ? joins.shape(pen, painter->renderHints(), int(b.entry - a.exit))
             : nullptr;
-        if (!shape) {
+        if (shape)
+            rectangles.fill(shape->rects, shape->bounds, QPoint(int(a.x), int(a.exit)));
+        else
             lines.append(QLineF(a.x, a.exit, b.x, b.entry));
-            return;
-        }
-        const QPoint start(int(a.x), int(a.exit));
-        for (const QRect &rect : *shape)
-            rectangles.fill(rect.translated(start));
     };
     for (size_t i = 0; i < columns.size(); ++i) {
         stroke(columns[i]);

@@ -56,27 +56,48 @@ void PixelFill::fill(const QRect &rect)
         painter->fillRect(rect, brush);
 }
 
+void PixelFill::fill(const std::vector<QRect> &rects, const QRect &bounds, const QPoint &at)
+{
+    if (bits) {
+        const QRect moved = bounds.translated(at + offset);
+        for (const QRect &area : clip) {
+            if (area.contains(moved)) {
+                for (const QRect &rect : rects)
+                    writeInside(rect.translated(at + offset));
+                return;
+            }
+        }
+    }
+    for (const QRect &rect : rects)
+        fill(rect.translated(at));
+}
+
 bool PixelFill::write(const QRect &rect)
 {
     if (rect.isEmpty())
         return true;
     for (const QRect &area : clip) {
-        if (!area.contains(rect))
-            continue;
-        uchar *row = bits + rect.top() * bytesPerLine + rect.left() * qsizetype(sizeof pixel);
-        const int width = rect.width();
-        if (width == 2) {
-            // A column stroke: two pixels a row, written as one.
-            const quint64 pair = quint64(pixel) << 32 | pixel;
-            for (int y = rect.top(); y <= rect.bottom(); ++y, row += bytesPerLine)
-                std::memcpy(row, &pair, sizeof pair);
-        } else {
-            for (int y = rect.top(); y <= rect.bottom(); ++y, row += bytesPerLine) {
-                auto *first = reinterpret_cast<quint32 *>(row);
-                std::fill(first, first + width, pixel);
-            }
+        if (area.contains(rect)) {
+            writeInside(rect);
+            return true;
         }
-        return true;
     }
     return false;
+}
+
+void PixelFill::writeInside(const QRect &rect)
+{
+    uchar *row = bits + rect.top() * bytesPerLine + rect.left() * qsizetype(sizeof pixel);
+    const int width = rect.width();
+    if (width == 2) {
+        // A column stroke: two pixels a row, written as one.
+        const quint64 pair = quint64(pixel) << 32 | pixel;
+        for (int y = rect.top(); y <= rect.bottom(); ++y, row += bytesPerLine)
+            std::memcpy(row, &pair, sizeof pair);
+    } else {
+        for (int y = rect.top(); y <= rect.bottom(); ++y, row += bytesPerLine) {
+            auto *first = reinterpret_cast<quint32 *>(row);
+            std::fill(first, first + width, pixel);
+        }
+    }
 }

@@ -5,6 +5,8 @@
 #include <QRect>
 #include <QVector>
 
+#include <vector>
+
 class QPainter;
 
 // Fills many small rectangles of one opaque colour, as QPainter::fillRect
@@ -22,10 +24,15 @@ public:
 
     // A rectangle in the painter's coordinates.
     void fill(const QRect &rect);
+    // Rectangles within bounds, all moved by at: where bounds lie within
+    // the clip, their pixels are written without looking at each.
+    void fill(const std::vector<QRect> &rects, const QRect &bounds, const QPoint &at);
 
 private:
     // Writes rect, in the image's coordinates, if it lies within the clip.
     bool write(const QRect &rect);
+    // Writes rect, in the image's coordinates, known to lie within the clip.
+    void writeInside(const QRect &rect);
 
     QPainter *painter;
     QBrush brush;

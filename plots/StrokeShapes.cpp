@@ -12,8 +12,8 @@ constexpr int longestRise = 4096;
 
 } // namespace
 
-const std::vector<QRect> *StrokeShapes::shape(const QPen &strokePen, QPainter::RenderHints renderHints,
-                                             int rise)
+const StrokeShapes::Shape *StrokeShapes::shape(const QPen &strokePen,
+                                               QPainter::RenderHints renderHints, int rise)
 {
     if (std::abs(rise) > longestRise)
         return nullptr;
@@ -28,7 +28,7 @@ const std::vector<QRect> *StrokeShapes::shape(const QPen &strokePen, QPainter::R
     return &found->second;
 }
 
-std::vector<QRect> StrokeShapes::learn(const QPen &pen, QPainter::RenderHints hints, int rise)
+StrokeShapes::Shape StrokeShapes::learn(const QPen &pen, QPainter::RenderHints hints, int rise)
 {
     // Room for the pen's width around the line on every side.
     const int margin = int(std::ceil(pen.widthF())) + 2;
@@ -45,7 +45,7 @@ std::vector<QRect> StrokeShapes::learn(const QPen &pen, QPainter::RenderHints hi
         painter.drawLine(QLineF(start, start + QPoint(1, rise)));
     }
     // Each column's runs of covered pixels.
-    std::vector<QRect> rects;
+    Shape shape;
     for (int x = 0; x < scratch.width(); ++x) {
         int top = -1;
         for (int y = 0; y <= scratch.height(); ++y) {
@@ -53,10 +53,12 @@ std::vector<QRect> StrokeShapes::learn(const QPen &pen, QPainter::RenderHints hi
             if (covered && top < 0)
                 top = y;
             if (!covered && top >= 0) {
-                rects.push_back(QRect(x, top, 1, y - top).translated(-start));
+                const QRect rect = QRect(x, top, 1, y - top).translated(-start);
+                shape.rects.push_back(rect);
+                shape.bounds |= rect;
                 top = -1;
             }
         }
     }
-    return rects;
+    return shape;
 }

@@ -21,14 +21,19 @@ public:
     // The pixels, as rectangles relative to the line's start, that pen
     // strokes from (0, 0) to (1, rise) on a painter of these hints that puts
     // pixels one to one; nullptr for a rise too far to learn.
-    const std::vector<QRect> *shape(const QPen &pen, QPainter::RenderHints hints, int rise);
+    // The rectangles and the bounds of them all.
+    struct Shape {
+        std::vector<QRect> rects;
+        QRect bounds;
+    };
+    const Shape *shape(const QPen &pen, QPainter::RenderHints hints, int rise);
 
 private:
-    static std::vector<QRect> learn(const QPen &pen, QPainter::RenderHints hints, int rise);
+    static Shape learn(const QPen &pen, QPainter::RenderHints hints, int rise);
 
     QPen pen;
     QPainter::RenderHints hints;
-    std::unordered_map<int, std::vector<QRect>> shapes; // by rise, for pen and hints
+    std::unordered_map<int, Shape> shapes; // by rise, for pen and hints
 };
 
 #endif

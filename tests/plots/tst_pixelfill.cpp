@@ -53,6 +53,19 @@ QImage filled(QImage::Format format, const Setup &setup, bool direct)
         else
             painter.fillRect(rect, colour);
     }
+    // A shape of several rectangles, put down all over, across the edges.
+    const std::vector<QRect> shape{QRect(-1, -1, 1, 3), QRect(0, -2, 1, 6), QRect(1, 2, 2, 4)};
+    const QRect bounds(-1, -2, 4, 8);
+    for (int x = -3; x < 205; x += 11) {
+        for (int y = -4; y < 106; y += 9) {
+            if (direct) {
+                fill.fill(shape, bounds, QPoint(x, y));
+            } else {
+                for (const QRect &rect : shape)
+                    painter.fillRect(rect.translated(x, y), colour);
+            }
+        }
+    }
     painter.end();
     return image;
 }

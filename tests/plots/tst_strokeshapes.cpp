@@ -55,14 +55,18 @@ void TestStrokeShapes::coversWhatTheStrokeCovers()
                 painter.setPen(pen);
                 painter.drawLine(QLineF(start, start + QPoint(1, rise)));
             }
-            const std::vector<QRect> *shape
+            const StrokeShapes::Shape *shape
                 = shapes.shape(pen, QPainter::RenderHints(hints), rise);
             QVERIFY(shape);
+            QRect bounds;
             {
                 QPainter painter(&filled);
-                for (const QRect &rect : *shape)
+                for (const QRect &rect : shape->rects) {
                     painter.fillRect(rect.translated(start), pen.color());
+                    bounds |= rect;
+                }
             }
+            QCOMPARE(shape->bounds, bounds);
             if (filled != stroked)
                 QFAIL(qPrintable(QStringLiteral("rise %1 from (%2, %3)")
                                      .arg(rise).arg(start.x()).arg(start.y())));
@@ -77,11 +81,11 @@ void TestStrokeShapes::learnsAgainForAnotherPen()
     StrokeShapes shapes;
     const QPen thin(QBrush(Qt::blue), 2.0, Qt::SolidLine, Qt::SquareCap);
     const QPen wide(QBrush(Qt::blue), 6.0, Qt::SolidLine, Qt::SquareCap);
-    const std::vector<QRect> thinShape = *shapes.shape(thin, {}, 5);
-    const std::vector<QRect> wideShape = *shapes.shape(wide, {}, 5);
+    const std::vector<QRect> thinShape = shapes.shape(thin, {}, 5)->rects;
+    const std::vector<QRect> wideShape = shapes.shape(wide, {}, 5)->rects;
     QVERIFY(thinShape != wideShape);
-    QCOMPARE(*shapes.shape(thin, {}, 5), thinShape);
-    QVERIFY(*shapes.shape(thin, QPainter::Qt4CompatiblePainting, 5) != thinShape);
+    QCOMPARE(shapes.shape(thin, {}, 5)->rects, thinShape);
+    QVERIFY(shapes.shape(thin, QPainter::Qt4CompatiblePainting, 5)->rects != thinShape);
 }
 
 QTEST_MAIN(TestStrokeShapes)
