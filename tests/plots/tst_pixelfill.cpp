@@ -38,14 +38,10 @@ QVector<QRect> rectangles()
 
 const QColor colour(20, 120, 220);
 
-// The same rectangles through PixelFill or fillRect, on an image of
-// format, after setup.
-QImage filled(QImage::Format format, const Setup &setup, bool direct)
+// The rectangles, and a shape of several rectangles put down all over and
+// across the edges, through PixelFill or through fillRect.
+void fillAll(QPainter &painter, bool direct)
 {
-    QImage image(200, 100, format);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    setup(painter);
     PixelFill fill(&painter, colour);
     for (const QRect &rect : rectangles()) {
         if (direct)
@@ -53,7 +49,6 @@ QImage filled(QImage::Format format, const Setup &setup, bool direct)
         else
             painter.fillRect(rect, colour);
     }
-    // A shape of several rectangles, put down all over, across the edges.
     const std::vector<QRect> shape{QRect(-1, -1, 1, 3), QRect(0, -2, 1, 6), QRect(1, 2, 2, 4)};
     const QRect bounds(-1, -2, 4, 8);
     for (int x = -3; x < 205; x += 11) {
@@ -66,6 +61,16 @@ QImage filled(QImage::Format format, const Setup &setup, bool direct)
             }
         }
     }
+}
+
+// All of them on an image of format, after setup.
+QImage filled(QImage::Format format, const Setup &setup, bool direct)
+{
+    QImage image(200, 100, format);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    setup(painter);
+    fillAll(painter, direct);
     painter.end();
     return image;
 }
@@ -130,13 +135,7 @@ void TestPixelFill::keepsWithinTheRegionBeingPainted()
         image.paintEngine()->setSystemClip(exposed);
         QPainter painter(&image);
         painter.translate(3, 2);
-        PixelFill fill(&painter, colour);
-        for (const QRect &rect : rectangles()) {
-            if (direct)
-                fill.fill(rect);
-            else
-                painter.fillRect(rect, colour);
-        }
+        fillAll(painter, direct);
     }
     QCOMPARE(images[1], images[0]);
     QCOMPARE(images[1].pixel(5, 5), qRgb(0, 0, 0));
