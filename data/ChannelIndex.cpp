@@ -57,9 +57,8 @@ void ChannelIndex::build(const QVector<double> &source, const QVector<double> *s
     groupHigh = groupLow + groups;
     prefixWeighted = weights ? groupHigh + groups : nullptr;
     prefixWeight = weights ? prefixWeighted + blocks + 1 : nullptr;
-    for (std::vector<quint8> *places :
-         {&blockLowAt, &blockHighAt, &restLowAt, &restHighAt, &soFarLowAt, &soFarHighAt})
-        places->resize(size_t(blocks));
+    blockLowAt.resize(size_t(blocks));
+    blockHighAt.resize(size_t(blocks));
 
     // Block by block, then each group of blocks.
     const double floor = positiveOnly ? 0.0 : -HUGE_VAL;
@@ -103,27 +102,6 @@ void ChannelIndex::build(const QVector<double> &source, const QVector<double> *s
         }
         groupLow[g] = groupLowest;
         groupHigh[g] = groupHighest;
-
-        // Within the group, forwards and backwards.
-        // The lowest and highest so far stay at hand: reading them back
-        // through their places would wait on each read in turn.
-        const int firstBlock = g * blocksPerGroup;
-        auto walk = [&](int from, int to, int step, std::vector<quint8> &lowAt,
-                        std::vector<quint8> &highAt) {
-            double lowest = HUGE_VAL, highest = -HUGE_VAL;
-            quint8 low = quint8(from - firstBlock), high = low;
-            for (int b = from; b != to; b += step) {
-                const quint8 k = quint8(b - firstBlock);
-                low = blockLow[b] < lowest ? k : low;
-                lowest = std::min(lowest, blockLow[b]);
-                high = blockHigh[b] > highest ? k : high;
-                highest = std::max(highest, blockHigh[b]);
-                lowAt[size_t(b)] = low;
-                highAt[size_t(b)] = high;
-            }
-        };
-        walk(firstBlock, endBlock, 1, soFarLowAt, soFarHighAt);
-        walk(endBlock - 1, firstBlock - 1, -1, restLowAt, restHighAt);
     }
 }
 
@@ -196,29 +174,10 @@ bool ChannelIndex::extremeValues(int first, int last, double &lowest, double &hi
         for (; k < to; ++k)
             take(0, lows[k], highs[k]);
     };
-    // Blocks up to the end of a group, or from the start of one, in one look.
-    constexpr int blocksPerGroup = groupSize / blockSize;
-    auto blocksBefore = [&](int from, int to) {
-        if (to - from > 1 && to % blocksPerGroup == 0) {
-            const int group = to - blocksPerGroup;
-            take(1, blockLow[group + restLowAt[size_t(from)]],
-                 blockHigh[group + restHighAt[size_t(from)]]);
-        } else {
-            summaries(blockLow, blockHigh, from, to);
-        }
-    };
-    auto blocksAfter = [&](int from, int to) {
-        if (to - from > 1 && from % blocksPerGroup == 0) {
-            take(2, blockLow[from + soFarLowAt[size_t(to) - 1]],
-                 blockHigh[from + soFarHighAt[size_t(to) - 1]]);
-        } else {
-            summaries(blockLow, blockHigh, from, to);
-        }
-    };
     samples(pieces.at[0], pieces.at[1]);
-    blocksBefore(pieces.at[1] / blockSize, pieces.at[2] / blockSize);
+    summaries(blockLow, blockHigh, pieces.at[1] / blockSize, pieces.at[2] / blockSize);
     summaries(groupLow, groupHigh, pieces.at[2] / groupSize, pieces.at[3] / groupSize);
-    blocksAfter(pieces.at[3] / blockSize, pieces.at[4] / blockSize);
+    summaries(blockLow, blockHigh, pieces.at[3] / blockSize, pieces.at[4] / blockSize);
     samples(pieces.at[4], pieces.at[5]);
     lowest = std::min(std::min(low[0], low[1]), std::min(low[2], low[3]));
     highest = std::max(std::max(high[0], high[1]), std::max(high[2], high[3]));
@@ -319,9 +278,6 @@ ChannelIndex::Sum ChannelIndex::sum(int first, int last) const
 
 size_t ChannelIndex::memoryBytes() const
 {
-    size_t places = 0;
-    for (const std::vector<quint8> *each :
-         {&blockLowAt, &blockHighAt, &restLowAt, &restHighAt, &soFarLowAt, &soFarHighAt})
-        places += each->capacity();
-    return sizeof(double) * storageSize(count, weights) + places;
+    return sizeof(double) * storageSize(count, weights) + blockLowAt.capacity()
+           + blockHighAt.capacity();
 }

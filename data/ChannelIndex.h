@@ -91,11 +91,6 @@ private:
     double *prefixWeight = nullptr;
     // The place of each block's lowest and highest value in the block.
     std::vector<quint8> blockLowAt, blockHighAt;
-    // Which block of its group holds the lowest and the highest value from
-    // a block to the end of its group, and from the group's start to the
-    // block: a run's blocks before its first whole group and after its
-    // last are one look each, not up to fifteen.
-    std::vector<quint8> restLowAt, restHighAt, soFarLowAt, soFarHighAt;
 };
 
 #endif
