@@ -1,7 +1,12 @@
 #include "ChannelIndex.h"
 
+#include <QtAlgorithms>
+
 #include <algorithm>
 #include <cmath>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -24,6 +29,32 @@ void summarise(const double *v, const double *w, double floor, double &low, doub
         const bool taken = v[i] - v[i] == 0.0 && v[i] > floor;
         weighted += taken ? v[i] * w[i] : 0.0;
         weight += taken ? w[i] : 0.0;
+    }
+}
+
+// The first places of low and of high among the n values of a block (0
+// where there is none). A whole block is compared two values at a time,
+// each comparison a bit of a mask whose lowest set bit is the place.
+void placesOf(const double *v, int n, double low, double high, quint8 &lowAt, quint8 &highAt)
+{
+#if defined(__SSE2__)
+    if (n == ChannelIndex::blockSize) {
+        const __m128d lows = _mm_set1_pd(low), highs = _mm_set1_pd(high);
+        unsigned lowMask = 0, highMask = 0;
+        for (int i = 0; i < ChannelIndex::blockSize; i += 2) {
+            const __m128d pair = _mm_loadu_pd(v + i);
+            lowMask |= unsigned(_mm_movemask_pd(_mm_cmpeq_pd(pair, lows))) << i;
+            highMask |= unsigned(_mm_movemask_pd(_mm_cmpeq_pd(pair, highs))) << i;
+        }
+        lowAt = lowMask ? quint8(qCountTrailingZeroBits(lowMask)) : 0;
+        highAt = highMask ? quint8(qCountTrailingZeroBits(highMask)) : 0;
+        return;
+    }
+#endif
+    lowAt = highAt = 0;
+    for (int i = n - 1; i >= 0; --i) {
+        lowAt = v[i] == low ? quint8(i) : lowAt;
+        highAt = v[i] == high ? quint8(i) : highAt;
     }
 }
 
@@ -83,10 +114,8 @@ void ChannelIndex::build(const QVector<double> &source, const QVector<double> *s
             // Where in the block they lie, so that a query need not look:
             // the samples are still in the cache.
             quint8 lowAt = 0, highAt = 0;
-            for (int i = std::min(count, first + blockSize) - 1; i >= first; --i) {
-                lowAt = values[i] == low ? quint8(i - first) : lowAt;
-                highAt = values[i] == high ? quint8(i - first) : highAt;
-            }
+            placesOf(values + first, std::min(count, first + blockSize) - first, low, high, lowAt,
+                     highAt);
             blockLowAt[size_t(b)] = lowAt;
             blockHighAt[size_t(b)] = highAt;
             groupLowest = std::min(groupLowest, low);
