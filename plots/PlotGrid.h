@@ -1,6 +1,7 @@
 #ifndef VOK_PLOTGRID_H
 #define VOK_PLOTGRID_H
 
+#include <QPainter>
 #include <QPen>
 #include <qwt_plot_grid.h>
 
@@ -21,14 +22,15 @@ private:
     // One line stroked at 0, from `from` to `to` along it.
     struct Stroke {
         QPen pen;
+        QPainter::RenderHints hints;
         Qt::Orientation orientation = Qt::Vertical;
         double from = 0.0, to = 0.0;
         QRect rect;         // the pixels it covers
-        bool solid = false; // all of them, in the pen's colour
+        bool solid = false; // every pixel of it
     };
     // strokes[kind], stroked again if it was stroked otherwise.
-    const Stroke &stroke(int kind, const QPen &pen, Qt::Orientation orientation, double from,
-                         double to) const;
+    const Stroke &stroke(int kind, const QPen &pen, QPainter::RenderHints hints,
+                         Qt::Orientation orientation, double from, double to) const;
     void fillLines(QPainter *painter, const QRectF &canvasRect, const QwtScaleMap &map,
                    const QList<double> &values, const Stroke &line) const;
 

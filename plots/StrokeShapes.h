@@ -10,7 +10,7 @@
 
 // The pixels a pen's stroke covers along a line from one pixel column to
 // the next, by how far the line rises, learned once by stroking it on a
-// scratch image. Stroking each of the many short lines between a dense
+// scratch image (covered(), which also serves other lines). Stroking each of the many short lines between a dense
 // curve's columns runs the raster engine's stroker for a handful of
 // pixels; the same pixels are far faster filled, and come out the same
 // wherever the line lies, since a painter that moves by whole pixels moves
@@ -28,8 +28,10 @@ public:
     };
     const Shape *shape(const QPen &pen, QPainter::RenderHints hints, int rise);
 
-private:
-    static Shape learn(const QPen &pen, QPainter::RenderHints hints, int rise);
+    // The pixels pen covers stroking line, as runs down each pixel column in
+    // the line's own coordinates, on a painter of these hints that puts
+    // pixels one to one: stroked once on a scratch image and read back.
+    static Shape covered(const QPen &pen, QPainter::RenderHints hints, const QLineF &line);
 
     QPen pen;
     QPainter::RenderHints hints;
