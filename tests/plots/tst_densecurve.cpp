@@ -34,6 +34,17 @@ void makeRide(QVector<double> &x, QVector<double> &y, int count, int samplesPerS
     }
 }
 
+// A noisy ride of 100,000 samples with its index, on a curve with the
+// session's pen.
+void makeIndexedCurve(DenseCurve &curve, QVector<double> &x, QVector<double> &y,
+                      ChannelIndex &index, quint32 seed)
+{
+    makeRide(x, y, 100000, 10, 300.0, seed);
+    index.build(y, nullptr);
+    curve.setPen(QPen(QBrush(Qt::blue), 2.0, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin));
+    curve.setArrays(&x, &y, &index, true);
+}
+
 // The curve on a white canvas, through a painter scaled as printing scales it.
 QImage render(const DenseCurve &curve, const QRectF &view, double scale = 1.0)
 {
@@ -268,12 +279,9 @@ void TestDenseCurve::sharedRunsFollowEachMap()
 void TestDenseCurve::drawsItsLastLineAgainOnlyForTheSameMaps()
 {
     QVector<double> x, y;
-    makeRide(x, y, 100000, 10, 300.0, 8);
     ChannelIndex index;
-    index.build(y, nullptr);
     DenseCurve curve;
-    curve.setPen(QPen(QBrush(Qt::blue), 2.0, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin));
-    curve.setArrays(&x, &y, &index, true);
+    makeIndexedCurve(curve, x, y, index, 8);
     auto drawnAlone = [&](const QRectF &view, const QVector<int> &breaks) {
         DenseCurve alone;
         alone.setPen(curve.pen());
@@ -411,12 +419,9 @@ void TestDenseCurve::linesReducedAheadDrawAsEachCurveWould()
 void TestDenseCurve::drawsTheLineReducedAheadUntilItsArraysChange()
 {
     QVector<double> x, y;
-    makeRide(x, y, 100000, 10, 300.0, 9);
     ChannelIndex index;
-    index.build(y, nullptr);
     DenseCurve curve;
-    curve.setPen(QPen(QBrush(Qt::blue), 2.0, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin));
-    curve.setArrays(&x, &y, &index, true);
+    makeIndexedCurve(curve, x, y, index, 9);
     const QRectF view(0.0, -100.0, 10000.0, 1100.0), other(2000.0, -100.0, 4000.0, 1100.0);
     const QImage before = render(curve, other);
     DenseCurve alone;
