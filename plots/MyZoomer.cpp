@@ -68,12 +68,14 @@ QwtText MyZoomer::trackerTextF(const QPointF &pos) const
 
 void MyZoomer::zoom(const QRectF &rect)
 {
+    emit zoomStarting();
     QwtPlotZoomer::zoom(rect);
     emit zoomChanged(zoomStack(), zoomRectIndex());
 }
 
 void MyZoomer::zoom(int up)
 {
+    emit zoomStarting();
     QwtPlotZoomer::zoom(up);
     emit zoomChanged(zoomStack(), zoomRectIndex());
 }

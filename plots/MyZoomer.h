@@ -10,7 +10,9 @@ class QwtScaleDraw;
 // for the full view, and an always-on tracker that labels x as the x axis
 // does. Zoom steps are announced through zoomChanged so that linked plots can
 // follow with setZooms, which never announces anything itself: one gesture
-// updates each linked plot exactly once.
+// updates each linked plot exactly once. zoomStarting comes before the
+// zoomer rescales its own plot, so that a step of the linked plots can be
+// told from the changes of each of them.
 class MyZoomer : public QwtPlotZoomer
 {
     Q_OBJECT
@@ -31,6 +33,7 @@ public:
     bool eventFilter(QObject *object, QEvent *event) override;
 
 signals:
+    void zoomStarting();
     void zoomChanged(QStack<QRectF> zooms, uint index);
 
 public slots:

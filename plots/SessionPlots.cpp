@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -112,7 +113,7 @@ SessionPlots::SessionPlots(const std::array<QwtPlot *, 3> &plots, const SessionR
     connect(plots[Top]->axisWidget(QwtPlot::yLeft), &QwtScaleWidget::scaleDivChanged, this,
             &SessionPlots::placeTurnMarkers);
     connect(plots[Top]->axisWidget(QwtPlot::xBottom), &QwtScaleWidget::scaleDivChanged, this,
-            &SessionPlots::shownRangeChanged);
+            &SessionPlots::xRangeChanged);
 
     cursor = new CursorLine(plots, this);
     picker = new CanvasPicker(plots[Top], turnsCurve.get());
@@ -139,9 +140,16 @@ SessionPlots::SessionPlots(const std::array<QwtPlot *, 3> &plots, const SessionR
         (preparers[i] = new LinePreparer(lineSharer, together))->attach(plots[i]);
     // Once a zoom has given all three their new x range, not waiting for the
     // paint: the rest of the step (statistics, axes) runs meanwhile.
+    // The new range is announced after that too, so that its statistics
+    // are worked out while the second thread reduces the lines.
     for (MyZoomer *zoomer : zoomers) {
-        connect(zoomer, &MyZoomer::zoomChanged, this,
-                [preparer = preparers[Top]] { preparer->prepareNow(); });
+        connect(zoomer, &MyZoomer::zoomStarting, this, [this] { zoomStep = true; });
+        connect(zoomer, &MyZoomer::zoomChanged, this, [this, preparer = preparers[Top]] {
+            preparer->prepareNow();
+            zoomStep = false;
+            if (std::exchange(rangeChangedInStep, false))
+                emit shownRangeChanged();
+        });
     }
 
     // The markers go on after the power curves, so that they are drawn above them.
@@ -160,6 +168,14 @@ SessionPlots::~SessionPlots()
 {
     // The session may go right after this object.
     finishLineWork();
+}
+
+void SessionPlots::xRangeChanged()
+{
+    if (zoomStep)
+        rangeChangedInStep = true;
+    else
+        emit shownRangeChanged();
 }
 
 void SessionPlots::finishLineWork()

@@ -107,6 +107,9 @@ private:
     void divideXAxes();
     // The turn markers along the top edge of the power plot's visible area.
     void placeTurnMarkers();
+    // The top plot's x axis has a new range: announced at once, or in a
+    // zoom step of the linked plots once all three have it.
+    void xRangeChanged();
 
     std::array<QwtPlot *, 3> plotList;
     const SessionRecord &session;
@@ -122,6 +125,8 @@ private:
     CanvasPicker *picker = nullptr;
     CursorLine *cursor = nullptr;
     const std::shared_ptr<WorkSharer> lineSharer;
+    bool zoomStep = false;           // a zoomer is rescaling the linked plots
+    bool rangeChangedInStep = false; // and the shown range changed meanwhile
 };
 
 #endif

@@ -135,22 +135,31 @@ void tst_SessionPlots::linkedZoom()
     QFETCH(int, rightClicked);
     const QwtInterval wholeY[3] = {y(0), y(1), y(2)};
     const QRectF rect(10, wholeY[zoomed].minValue(), 20, wholeY[zoomed].width() / 2);
+    // Each step announces the new range once, when all three show it.
+    QList<QList<QwtInterval>> announced;
+    connect(plots.get(), &SessionPlots::shownRangeChanged, this,
+            [&] { announced.append({x(0), x(1), x(2)}); });
     zoomer(zoomed)->zoom(rect);
+    const QwtInterval zoomedX(10, 30);
+    QCOMPARE(announced, QList<QList<QwtInterval>>({{zoomedX, zoomedX, zoomedX}}));
 
     // The other two follow in x and keep their own y, also after a refresh.
     for (int refreshed = 0; refreshed < 2; ++refreshed) {
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(zoomer(i)->zoomRectIndex(), 1u);
-            QCOMPARE(x(i), QwtInterval(10, 30));
+            QCOMPARE(x(i), zoomedX);
             QCOMPARE(y(i), i == zoomed ? QwtInterval(rect.top(), rect.bottom()) : wholeY[i]);
         }
         plots->updateGraphs();
     }
 
+    announced.clear();
     QTest::mouseClick(plot[rightClicked]->canvas(), Qt::RightButton);
+    const QwtInterval wholeX(0.0, 40.0);
+    QCOMPARE(announced, QList<QList<QwtInterval>>({{wholeX, wholeX, wholeX}}));
     for (int i = 0; i < 3; ++i) {
         QCOMPARE(zoomer(i)->zoomRectIndex(), 0u);
-        QCOMPARE(x(i), QwtInterval(0.0, 40.0));
+        QCOMPARE(x(i), wholeX);
         QCOMPARE(y(i), wholeY[i]);
     }
 }
