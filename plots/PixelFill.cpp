@@ -10,6 +10,17 @@
 #include <algorithm>
 #include <cstring>
 
+namespace {
+
+// QRect::contains, which is not inline, for rectangles known to be valid.
+inline bool within(const QRect &area, const QRect &rect)
+{
+    return rect.left() >= area.left() && rect.right() <= area.right() && rect.top() >= area.top()
+           && rect.bottom() <= area.bottom();
+}
+
+} // namespace
+
 PixelFill::PixelFill(QPainter *painter, const QColor &colour)
     : painter(painter)
     , brush(colour)
@@ -61,7 +72,7 @@ void PixelFill::fill(const std::vector<QRect> &rects, const QRect &bounds, const
     if (bits) {
         const QRect moved = bounds.translated(at + offset);
         for (const QRect &area : clip) {
-            if (area.contains(moved)) {
+            if (within(area, moved)) {
                 for (const QRect &rect : rects)
                     writeInside(rect.translated(at + offset));
                 return;
@@ -77,7 +88,7 @@ bool PixelFill::write(const QRect &rect)
     if (rect.isEmpty())
         return true;
     for (const QRect &area : clip) {
-        if (area.contains(rect)) {
+        if (within(area, rect)) {
             writeInside(rect);
             return true;
         }

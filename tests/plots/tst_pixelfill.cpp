@@ -136,6 +136,20 @@ void TestPixelFill::keepsWithinTheRegionBeingPainted()
         QPainter painter(&image);
         painter.translate(3, 2);
         fillAll(painter, direct);
+        // And across each edge of the region by one pixel.
+        PixelFill fill(&painter, colour);
+        for (QRect area : exposed) {
+            area.translate(-3, -2);
+            for (const QRect &edge : {QRect(area.left() - 1, area.top() + 2, 2, 5),
+                                      QRect(area.right(), area.top() + 2, 2, 5),
+                                      QRect(area.left() + 2, area.top() - 1, 5, 2),
+                                      QRect(area.left() + 2, area.bottom(), 5, 2)}) {
+                if (direct)
+                    fill.fill(edge);
+                else
+                    painter.fillRect(edge, colour);
+            }
+        }
     }
     QCOMPARE(images[1], images[0]);
     QCOMPARE(images[1].pixel(5, 5), qRgb(0, 0, 0));
