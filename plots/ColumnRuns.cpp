@@ -30,6 +30,7 @@ ColumnRuns::Key ColumnRuns::keyOf(const double *x, int from, int to, const QwtSc
 
 void ColumnRuns::clear()
 {
+    std::lock_guard<std::mutex> lock(mutex);
     lastRuns.reset();
 }
 
@@ -40,6 +41,7 @@ std::shared_ptr<const ColumnRuns::Runs> ColumnRuns::find(const double *x, int fr
     if (from > to)
         return std::make_shared<const Runs>();
     const Key key = keyOf(x, from, to, xMap, aligned, deviceScale);
+    std::lock_guard<std::mutex> lock(mutex);
     if (lastRuns && key == last)
         return lastRuns;
 

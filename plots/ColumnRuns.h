@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 // Where the samples of an x array that never decreases move on to the next
@@ -15,8 +16,10 @@
 // array. All curves of a ride share their x array and, on plots of one
 // width, their x map, so one ColumnRuns shared by all of them finds the runs
 // once for every curve it draws until the map changes. It keeps the last
-// answer only: the curves of a plot are drawn one after the other. An answer
-// never changes once given, and its holders may read it on any thread.
+// answer only: the curves of a plot are drawn one after the other. Curves
+// reduced on two threads may ask at once: one finds, the other waits for
+// its answer. An answer never changes once given, and its holders may read
+// it on any thread.
 class ColumnRuns
 {
 public:
@@ -62,6 +65,7 @@ private:
     static Key keyOf(const double *x, int from, int to, const QwtScaleMap &xMap, bool aligned,
                      double deviceScale);
 
+    std::mutex mutex; // over the last answer
     Key last;
     std::shared_ptr<const Runs> lastRuns; // nullptr until found
 };

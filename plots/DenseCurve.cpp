@@ -523,15 +523,14 @@ bool DenseCurve::planLine(QPainter *painter, const QPen &pen, const QwtScaleMap 
     plan.xMap = xMap;
     plan.yMap = yMap;
     plan.pieceStarts = pieceStarts;
-    plan.runs.reset();
+    plan.runFinder.reset();
     return true;
 }
 
-void DenseCurve::findRuns(LinePlan &plan) const
+void DenseCurve::planRuns(LinePlan &plan) const
 {
     if (xNeverDecreases(plan.samples))
-        plan.runs = columnRuns->find(plan.samples.x, plan.key.from, plan.key.to, plan.xMap,
-                                     plan.key.aligned, plan.key.deviceScale);
+        plan.runFinder = columnRuns;
 }
 
 bool DenseCurve::hasLine(const LinePlan &plan) const
@@ -548,7 +547,7 @@ std::shared_ptr<DenseCurve::LineAhead> DenseCurve::planAhead(QPainter *painter,
     if (!planLine(painter, pen(), xMap, yMap, canvasRect, 0, int(dataSize()) - 1, plan)
         || !plan.linear || hasLine(plan) || (ahead && ahead->plan.key == plan.key))
         return nullptr;
-    findRuns(plan);
+    planRuns(plan);
     dropAhead();
     ahead = std::make_shared<LineAhead>(std::move(plan));
     return ahead;
@@ -565,11 +564,15 @@ DenseCurve::ReducedLine DenseCurve::reduce(const LinePlan &plan)
 {
     const Samples &s = plan.samples;
     ReducedLine line;
+    const std::shared_ptr<const ColumnRuns::Runs> runs = plan.runFinder
+        ? plan.runFinder->find(s.x, plan.key.from, plan.key.to, plan.xMap, plan.key.aligned,
+                               plan.key.deviceScale)
+        : nullptr;
     forEachPiece(plan.pieceStarts, plan.key.from, plan.key.to, [&](int first, int last) {
         ColumnReducer reducer(plan.xMap, plan.yMap, s.x, s.y, s.yIndex, plan.key.aligned,
                               plan.key.deviceScale, plan.key.solid);
-        if (plan.runs)
-            reducer.addRuns(*plan.runs, first, last);
+        if (runs)
+            reducer.addRuns(*runs, first, last);
         else
             reducer.addAny(first, last);
         // Mostly vertical strokes up and down one column, where the
@@ -654,7 +657,7 @@ void DenseCurve::drawLines(QPainter *painter, const QwtScaleMap &xMap, const Qwt
             lastLine = ahead->take();
             ahead.reset();
         } else {
-            findRuns(line);
+            planRuns(line);
             lastLine = reduce(line);
         }
     }

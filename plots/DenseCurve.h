@@ -98,8 +98,9 @@ public:
     // and the curve's pen would reduce; the curve keeps it, and its next
     // paint with those maps draws it. reduce() may then run on any thread:
     // it reads only the arrays and the plan, never the curve, which may be
-    // drawn, changed or deleted meanwhile. The arrays must stay as they are
-    // until it returns.
+    // drawn, changed or deleted meanwhile; the plan holds the column runs'
+    // finder the curves share. The arrays must stay as they are until it
+    // returns.
     class LineAhead;
     // nullptr where there is nothing to reduce: the last line fits, a line
     // ahead already has these maps, or the paint draws every sample.
@@ -121,7 +122,9 @@ private:
         bool linear = false; // over other scales a line is not kept
         QwtScaleMap xMap, yMap;
         QVector<int> pieceStarts;
-        std::shared_ptr<const ColumnRuns::Runs> runs;
+        // Where x never decreases: finds the column runs for the reduction,
+        // on the thread that reduces.
+        std::shared_ptr<ColumnRuns> runFinder;
     };
     // The line reduced at the last paint or ahead of it, piece by piece,
     // clipped as it is to be drawn.
@@ -144,8 +147,8 @@ private:
     bool planLine(QPainter *painter, const QPen &pen, const QwtScaleMap &xMap,
                   const QwtScaleMap &yMap, const QRectF &canvasRect, int from, int to,
                   LinePlan &plan) const;
-    // The runs of the plan's samples, where x never decreases.
-    void findRuns(LinePlan &plan) const;
+    // Where x never decreases, lets the reduction find the column runs.
+    void planRuns(LinePlan &plan) const;
     bool hasLine(const LinePlan &plan) const;
     // Calls draw(first, last) for each unbroken piece of from..to, pieces
     // starting at pieceStarts.
@@ -153,7 +156,8 @@ private:
     static void forEachPiece(const QVector<int> &pieceStarts, int from, int to, Draw draw);
     // Leaves the line planned ahead to nobody.
     void dropAhead() const;
-    // Reads only the plan and the arrays it names: safe on any thread.
+    // Reads only the plan and the arrays it names, and asks the plan's
+    // run finder: safe on any thread.
     static ReducedLine reduce(const LinePlan &plan);
     void drawReduced(QPainter *painter, const ReducedPiece &piece, bool aligned) const;
 
