@@ -276,9 +276,18 @@ private:
 };
 
 // Whole pixels, so that a filled rectangle covers what a stroke would.
+// Not through std::floor, which is a call on processors without SSE4.1.
 inline bool whole(qreal v)
 {
-    return v == std::floor(v) && std::fabs(v) < 1.0e9;
+    return std::fabs(v) < 1.0e9 && v == qreal(qint64(v));
+}
+
+// Every column's x and ends are whole pixels.
+bool onWholePixels(const std::vector<DenseCurve::Column> &columns)
+{
+    return std::all_of(columns.cbegin(), columns.cend(), [](const DenseCurve::Column &c) {
+        return whole(c.x) && whole(c.top) && whole(c.bottom) && whole(c.entry) && whole(c.exit);
+    });
 }
 
 // Draws a reduced polyline with a pen of radius below 1.5, square caps and
@@ -295,10 +304,13 @@ inline bool whole(qreal v)
 // and it is left out; otherwise the pixels its stroke covers are filled, as
 // learned for its rise.
 void drawColumnStrokes(QPainter *painter, const std::vector<DenseCurve::Column> &columns,
-                       const QPen &pen, StrokeShapes &joins)
+                       bool allWhole, const QPen &pen, StrokeShapes &joins)
 {
     using Column = DenseCurve::Column;
     const bool fill = pen.widthF() == 2.0 && WholePixels::opaqueStrokes(painter, pen);
+    // Mostly known for all columns at once (allWhole), found where the
+    // line was reduced.
+    auto whole = [allWhole](qreal v) { return allWhole || ::whole(v); };
     QVector<QLineF> lines;
     lines.reserve(int(columns.size()) * 2);
     PixelFill rectangles(painter, pen.color());
@@ -581,8 +593,12 @@ DenseCurve::ReducedLine DenseCurve::reduce(const LinePlan &plan)
         if (plan.key.clipped)
             reducer.polyline = clipLine(plan.key.clip, reducer.polyline);
         // Drawn as columns where crowded, found here, often on another thread.
-        line.pieces.push_back(
-            {reducer.polyline, crowded ? columnsOf(reducer.polyline) : std::vector<Column>()});
+        ReducedPiece piece{reducer.polyline, {}, false};
+        if (crowded) {
+            piece.columns = columnsOf(piece.polyline);
+            piece.onWholePixels = onWholePixels(piece.columns);
+        }
+        line.pieces.push_back(std::move(piece));
     });
     line.key = plan.key;
     line.valid = plan.linear;
@@ -703,7 +719,7 @@ void DenseCurve::drawReduced(QPainter *painter, const ReducedPiece &piece, bool 
     // here and there). On paper or in a PDF, points are not at whole pixels.
     if (aligned && pen.widthF() > 1.0 && pen.widthF() < 3.0 && pen.capStyle() == Qt::SquareCap
         && pen.joinStyle() == Qt::RoundJoin) {
-        drawColumnStrokes(painter, piece.columns, pen, joinShapes);
+        drawColumnStrokes(painter, piece.columns, piece.onWholePixels, pen, joinShapes);
     } else {
         QwtPainter::drawPolyline(painter, polyline);
     }

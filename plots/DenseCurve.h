@@ -132,6 +132,7 @@ private:
         QPolygonF polyline;
         // Where far fewer points than samples, the polyline's columns.
         std::vector<Column> columns;
+        bool onWholePixels = false; // every column's x and ends
         bool crowded() const { return !columns.empty(); }
     };
     struct ReducedLine {
