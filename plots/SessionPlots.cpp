@@ -11,6 +11,7 @@
 #include "Options.h"
 #include "PlotDecoration.h"
 #include "SessionRecord.h"
+#include "PlotScaleDraw.h"
 #include "SpaceScaleDraw.h"
 #include "TimeScaleDraw.h"
 #include "XScaleEngine.h"
@@ -194,6 +195,7 @@ void SessionPlots::decorate(QwtPlot *plot)
     plot->setMinimumWidth(minimumPlotWidth);
 
     // One width for the three left axes, so that the canvases line up.
+    plot->setAxisScaleDraw(QwtPlot::yLeft, new PlotScaleDraw);
     plot->axisScaleDraw(QwtPlot::yLeft)->setMinimumExtent(50);
     PlotDecoration::decorate(plot, [this](QwtPlotItem *item, bool on) { showCurve(item, on); });
     plot->setAxisScaleEngine(QwtPlot::xBottom, new XScaleEngine(plot));

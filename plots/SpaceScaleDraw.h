@@ -2,10 +2,10 @@
 #define VOK_SPACESCALEDRAW_H
 
 #include <QString>
-#include <qwt_scale_draw.h>
+#include "PlotScaleDraw.h"
 
 // Labels an x axis of kilometres: (value + offset) x factor with three decimals.
-class SpaceScaleDraw : public QwtScaleDraw
+class SpaceScaleDraw : public PlotScaleDraw
 {
 public:
     SpaceScaleDraw(double offset, double factor);

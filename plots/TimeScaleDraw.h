@@ -3,13 +3,13 @@
 
 #include <QString>
 #include <QTime>
-#include <qwt_scale_draw.h>
+#include "PlotScaleDraw.h"
 
 // Labels an x axis of seconds in a QTime format such as "hh:mm:ss": as the
 // time of day the base time plus the value reads on a clock, wrapping at
 // midnight, or as the time elapsed since the start, whose hours count on
 // past a day ("26:30:00").
-class TimeScaleDraw : public QwtScaleDraw
+class TimeScaleDraw : public PlotScaleDraw
 {
 public:
     enum Reading { TimeOfDay, Elapsed };

@@ -1,0 +1,54 @@
+#ifndef VOK_PLOTSCALEDRAW_H
+#define VOK_PLOTSCALEDRAW_H
+
+#include <QFont>
+#include <QHash>
+#include <QSizeF>
+#include <QString>
+#include <qwt_scale_draw.h>
+
+class QwtText;
+
+// The scale draw of the plots' axes. It measures each label text once
+// for a font and keeps the size for later scales. QwtScaleDraw measures
+// its labels anew whenever the scale changes. A layout measures each
+// label several times a zoom step, and each time, even when the size is
+// known, the font is asked for its key, which costs about a measurement.
+// Labels are measured and drawn by the same Qwt and Qt functions as
+// QwtScaleDraw uses, so they come out the same. Labels that would not be
+// drawn as plain text, or that set their own font, colour or background,
+// are measured and drawn by QwtScaleDraw; so are the extents of rotated
+// labels.
+class PlotScaleDraw : public QwtScaleDraw
+{
+public:
+    PlotScaleDraw();
+    ~PlotScaleDraw() override;
+
+    double extent(const QFont &font) const override;
+
+protected:
+    void drawLabel(QPainter *painter, double value) const override;
+
+private:
+    struct Margins {
+        double left = 0.0;
+        double right = 0.0;
+        double top = 0.0;
+        double bottom = 0.0;
+    };
+
+    // The size of a label's text less its margins, as QwtScaleDraw lays it
+    // out: without render flags, in the font's screen metrics.
+    QSizeF textSize(const QFont &font, const QwtText &text) const;
+    // Space a plain text engine leaves around any text in this font.
+    Margins margins(const QFont &font) const;
+
+    mutable QFont sizesFont;
+    mutable QHash<QString, QSizeF> sizes;
+    mutable QFont marginsFont;
+    mutable Margins fontMargins;
+    mutable bool marginsKnown = false;
+};
+
+#endif
