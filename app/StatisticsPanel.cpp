@@ -1,4 +1,5 @@
 #include "StatisticsPanel.h"
+#include "PanelTextDelegate.h"
 
 #include <QHeaderView>
 #include <QStyle>
@@ -7,6 +8,7 @@ StatisticsPanel::StatisticsPanel(QWidget *parent)
     : QTreeWidget(parent)
 {
     setColumnCount(2);
+    setItemDelegate(new PanelTextDelegate(this));
     header()->hide();
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(0, QHeaderView::Stretch);
