@@ -18,7 +18,8 @@ constexpr bool supported = true;
 constexpr bool supported = false;
 #endif
 
-// A slice of each range per round: a huge page, as the arrays ask for them.
+// A slice of each range per round, so that all of them gain pages at the
+// pace the rows fill them.
 constexpr size_t sliceBytes = size_t(2) << 20;
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "RideIndex.h"
 
-#include "HugePages.h"
 #include "SessionRecord.h"
 
 #include <algorithm>
@@ -13,8 +12,7 @@
 namespace {
 
 // Makes room for n values in an array that keeps its memory from ride to
-// ride; a larger ride's array is new, and asks for huge pages before its
-// first value is written.
+// ride.
 template<typename Array>
 void makeRoom(Array &array, size_t n)
 {
@@ -22,7 +20,6 @@ void makeRoom(Array &array, size_t n)
         return;
     array = Array();
     array.reserve(decltype(array.size())(n));
-    HugePages::advise(array.data(), n * sizeof(double));
 }
 
 bool neverDecreases(const QVector<double> &x)
@@ -144,7 +141,6 @@ void RideIndex::makeSummariesRoom(size_t storage)
     // thread that builds it.
     summaries.reset(new double[storage]);
     summariesCapacity = storage;
-    HugePages::advise(summaries.get(), storage * sizeof(double));
 }
 
 void RideIndex::prepare(qint64 samples)

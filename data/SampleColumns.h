@@ -1,7 +1,6 @@
 #ifndef VOK_SAMPLECOLUMNS_H
 #define VOK_SAMPLECOLUMNS_H
 
-#include "HugePages.h"
 #include "PagePopulator.h"
 
 #include <QVector>
@@ -28,11 +27,14 @@ public:
             if (expected > 0) {
                 const int capacity = int(qMin<qint64>(expected, MaximumRows));
                 array->reserve(capacity); // exactly that many
-                const size_t bytes = size_t(capacity) * sizeof(double);
-                HugePages::advise(array->constData(), bytes);
-                fresh.push_back({const_cast<double *>(array->constData()), bytes});
+                fresh.push_back({const_cast<double *>(array->constData()),
+                                 size_t(capacity) * sizeof(double)});
             }
         }
+        // The pages are plain ones. Huge pages save faults when the system
+        // has some free, but where it has none the first fault compacts
+        // memory to make one: a process's first read of a day's ride took
+        // up to twice as long as the next.
         if (expected >= populateFrom)
             m_populator.start(fresh);
     }
