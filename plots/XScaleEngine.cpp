@@ -95,6 +95,23 @@ XScaleEngine::XScaleEngine(const QwtPlot *plot)
 {
 }
 
+qreal XScaleEngine::labelWidth(const QFont &font, const QString &text) const
+{
+    if (font != widthsFont) {
+        widths.clear();
+        widthsFont = font;
+    }
+    const auto known = widths.constFind(text);
+    if (known != widths.constEnd())
+        return *known;
+    // Zooming about lists new labels without end; start over now and then.
+    if (widths.size() >= 1024)
+        widths.clear();
+    const qreal width = QFontMetricsF(font).horizontalAdvance(text);
+    widths.insert(text, width);
+    return width;
+}
+
 QwtScaleDiv XScaleEngine::divideScale(double x1, double x2, int maxMajorSteps, int maxMinorSteps,
                                       double stepSize) const
 {
@@ -108,8 +125,8 @@ QwtScaleDiv XScaleEngine::divideScale(double x1, double x2, int maxMajorSteps, i
         || labelled.scale <= 0.0)
         return QwtLinearScaleEngine::divideScale(x1, x2, maxMajorSteps, maxMinorSteps, stepSize);
 
-    const QFontMetricsF metrics(plot->axisWidget(QwtPlot::xBottom)->font());
-    const double gap = metrics.horizontalAdvance(QLatin1Char('0'));
+    const QFont font = plot->axisWidget(QwtPlot::xBottom)->font();
+    const double gap = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
     const double width = std::max(50, plot->canvas()->contentsRect().width());
     const double pixelsPerX = width / std::fabs(x2 - x1);
 
@@ -129,7 +146,7 @@ QwtScaleDiv XScaleEngine::divideScale(double x1, double x2, int maxMajorSteps, i
         for (double value : values) {
             const QString text = draw->label(value).text();
             const double centre = (value - std::min(x1, x2)) * pixelsPerX;
-            const double half = metrics.horizontalAdvance(text) / 2.0;
+            const double half = labelWidth(font, text) / 2.0;
             if (centre - half < previousRight + gap || (!text.isEmpty() && text == previousText)) {
                 fits = false;
                 break;

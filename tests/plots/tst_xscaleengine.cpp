@@ -26,6 +26,8 @@ void tst_XScaleEngine::labels_data()
     QTest::addColumn<int>("width"); // of the plot, pixels
     QTest::addColumn<int>("mode");  // 0 time from the start, 1 clock time from 10:30:15, 2 km, 3 m
     QTest::addColumn<double>("range"); // seconds or kilometres
+    // The axis font grows by this after a first division in the old font.
+    QTest::addColumn<double>("fontGrowth");
 
     const struct {
         const char *name;
@@ -36,7 +38,15 @@ void tst_XScaleEngine::labels_data()
                   {"0.2 km", 2, 0.2},      {"80 km", 2, 80},             {"80 km in metres", 3, 80}};
     for (int width : {300, 560, 800, 1600}) {
         for (const auto &range : ranges)
-            QTest::addRow("%s, %d px", range.name, width) << width << range.mode << range.range;
+            QTest::addRow("%s, %d px", range.name, width) << width << range.mode << range.range << 1.0;
+    }
+    // Not over 5 s: labels twice the size overhang the canvas at the ends,
+    // and the scale between the end labels' overhangs, which the labels are
+    // spaced on, is then shorter than the canvas the engine divides for.
+    for (const auto &range : ranges) {
+        if (range.range != 5)
+            QTest::addRow("%s, 800 px, font grown", range.name)
+                << 800 << range.mode << range.range << 2.0;
     }
 }
 
@@ -45,6 +55,7 @@ void tst_XScaleEngine::labels()
     QFETCH(int, width);
     QFETCH(int, mode);
     QFETCH(double, range);
+    QFETCH(double, fontGrowth);
     QwtPlot plot;
     plot.resize(width, 200);
     const double start = mode == 1 ? 10 * 3600 + 30 * 60 + 15 : 0.0; // what a label adds
@@ -60,6 +71,17 @@ void tst_XScaleEngine::labels()
     QVERIFY(QTest::qWaitForWindowExposed(&plot));
     plot.setAxisScale(QwtPlot::xBottom, 0.0, range);
     plot.replot();
+    if (fontGrowth != 1.0) {
+        QFont grown = plot.axisWidget(QwtPlot::xBottom)->font();
+        grown.setPointSizeF(grown.pointSizeF() * fontGrowth);
+        plot.setAxisFont(QwtPlot::xBottom, grown);
+        // Twice: the first division is made for the canvas as wide as it
+        // was, before the layout makes room for the larger end labels.
+        for (int i = 0; i < 2; ++i) {
+            plot.setAxisScale(QwtPlot::xBottom, 0.0, range);
+            plot.replot();
+        }
+    }
 
     const QwtScaleDiv &division = plot.axisScaleDiv(QwtPlot::xBottom);
     QCOMPARE(division.interval(), QwtInterval(0.0, range));
