@@ -24,14 +24,19 @@ void TestPanelTextDelegate::paintsAsTheStyle_data()
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<int>("width");
     QTest::addColumn<bool>("ownColours"); // a text colour for each state
+    QTest::addColumn<Qt::LayoutDirection>("direction");
 
     for (const char *style : {"Fusion", "Windows"}) {
-        QTest::addRow("%s", style) << style << true << 260 << false;
-        QTest::addRow("%s, disabled", style) << style << false << 260 << false;
-        QTest::addRow("%s, narrow: names shortened", style) << style << true << 150 << false;
-        QTest::addRow("%s, odd width", style) << style << true << 233 << false;
-        QTest::addRow("%s, own colours", style) << style << true << 260 << true;
-        QTest::addRow("%s, own colours, disabled", style) << style << false << 260 << true;
+        const auto ltr = Qt::LeftToRight;
+        QTest::addRow("%s", style) << style << true << 260 << false << ltr;
+        QTest::addRow("%s, disabled", style) << style << false << 260 << false << ltr;
+        QTest::addRow("%s, narrow: names shortened", style) << style << true << 150 << false << ltr;
+        QTest::addRow("%s, odd width", style) << style << true << 233 << false << ltr;
+        QTest::addRow("%s, own colours", style) << style << true << 260 << true << ltr;
+        QTest::addRow("%s, own colours, disabled", style) << style << false << 260 << true << ltr;
+        QTest::addRow("%s, right to left", style) << style << true << 260 << false << Qt::RightToLeft;
+        QTest::addRow("%s, right to left, narrow", style)
+            << style << true << 150 << false << Qt::RightToLeft;
     }
 }
 
@@ -41,6 +46,7 @@ void TestPanelTextDelegate::paintsAsTheStyle()
     QFETCH(bool, enabled);
     QFETCH(int, width);
     QFETCH(bool, ownColours);
+    QFETCH(Qt::LayoutDirection, direction);
 
     const std::unique_ptr<QStyle> look(QStyleFactory::create(style));
     QVERIFY(look);
@@ -57,6 +63,7 @@ void TestPanelTextDelegate::paintsAsTheStyle()
         tree.setSelectionMode(QAbstractItemView::NoSelection);
         tree.setFocusPolicy(Qt::NoFocus);
         tree.setEnabled(enabled);
+        tree.setLayoutDirection(direction);
         if (ownColours) {
             QPalette colours = tree.palette();
             colours.setColor(QPalette::Active, QPalette::Text, Qt::darkGreen);
