@@ -4,10 +4,10 @@
 #include <QStyledItemDelegate>
 
 // Paints a line of plain text the way the style's item views do, but lays
-// the text out once where the style lays it out four times: to place it,
-// to see whether it must be shortened, to measure the shortened text and to
-// draw it. A zoom step repaints some twenty-five values of the statistics
-// panel. Text that needs shortening or more than one line, and items with
+// the text out once. The style lays it out anew for each thing it works
+// out: where the item's parts go, whether the text must be shortened, and
+// the drawing itself. A zoom step repaints some twenty-five values of the
+// statistics panel. Text that needs shortening or more than one line, and items with
 // icons, check boxes, selection, focus or editing, are painted by
 // QStyledItemDelegate.
 class PanelTextDelegate : public QStyledItemDelegate
