@@ -11,10 +11,6 @@
 
 namespace {
 
-// Labels differ from one scale to the next, so the sizes of a long session
-// of zooming are let go now and then.
-constexpr int sizesKept = 512;
-
 bool drawnAsPlainText(const QwtText &text)
 {
     return !text.testPaintAttribute(QwtText::PaintUsingTextFont)
@@ -34,26 +30,14 @@ QSizeF PlotScaleDraw::textSize(const QFont &font, const QwtText &text) const
 {
     if (text.isEmpty())
         return QSizeF(0.0, 0.0);
-    const bool kept = drawnAsPlainText(text);
-    if (kept) {
-        if (font != sizesFont) {
-            sizes.clear();
-            sizesFont = font;
-        }
-        const auto known = sizes.constFind(text.text());
-        if (known != sizes.constEnd())
-            return *known;
-    }
-    QwtText laidOut = text;
-    laidOut.setRenderFlags(0);
-    laidOut.setLayoutAttribute(QwtText::MinimumLayout);
-    const QSizeF size = laidOut.textSize(font);
-    if (kept) {
-        if (sizes.size() >= sizesKept)
-            sizes.clear();
-        sizes.insert(text.text(), size);
-    }
-    return size;
+    auto measure = [&] {
+        QwtText laidOut = text;
+        laidOut.setRenderFlags(0);
+        laidOut.setLayoutAttribute(QwtText::MinimumLayout);
+        return laidOut.textSize(font);
+    };
+    // Only plain text measures the same whatever else the label sets.
+    return drawnAsPlainText(text) ? sizes.size(font, text.text(), measure) : measure();
 }
 
 PlotScaleDraw::Margins PlotScaleDraw::margins(const QFont &font) const

@@ -1,10 +1,10 @@
 #ifndef VOK_PLOTSCALEDRAW_H
 #define VOK_PLOTSCALEDRAW_H
 
+#include "MeasuredTexts.h"
+
 #include <QFont>
-#include <QHash>
 #include <QSizeF>
-#include <QString>
 #include <qwt_scale_draw.h>
 
 class QwtText;
@@ -44,8 +44,7 @@ private:
     // Space a plain text engine leaves around any text in this font.
     Margins margins(const QFont &font) const;
 
-    mutable QFont sizesFont;
-    mutable QHash<QString, QSizeF> sizes;
+    mutable MeasuredTexts sizes;
     mutable QFont marginsFont;
     mutable Margins fontMargins;
     mutable bool marginsKnown = false;

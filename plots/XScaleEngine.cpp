@@ -97,19 +97,10 @@ XScaleEngine::XScaleEngine(const QwtPlot *plot)
 
 qreal XScaleEngine::labelWidth(const QFont &font, const QString &text) const
 {
-    if (font != widthsFont) {
-        widths.clear();
-        widthsFont = font;
-    }
-    const auto known = widths.constFind(text);
-    if (known != widths.constEnd())
-        return *known;
-    // Zooming about lists new labels without end; start over now and then.
-    if (widths.size() >= 1024)
-        widths.clear();
-    const qreal width = QFontMetricsF(font).horizontalAdvance(text);
-    widths.insert(text, width);
-    return width;
+    return widths
+        .size(font, text,
+              [&] { return QSizeF(QFontMetricsF(font).horizontalAdvance(text), 0.0); })
+        .width();
 }
 
 QwtScaleDiv XScaleEngine::divideScale(double x1, double x2, int maxMajorSteps, int maxMinorSteps,

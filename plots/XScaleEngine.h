@@ -1,8 +1,9 @@
 #ifndef VOK_XSCALEENGINE_H
 #define VOK_XSCALEENGINE_H
 
+#include "MeasuredTexts.h"
+
 #include <QFont>
-#include <QHash>
 #include <QString>
 #include <qwt_scale_engine.h>
 
@@ -30,14 +31,12 @@ public:
                             double stepSize = 0.0) const override;
 
 private:
-    // The width of a label in the axis font. Measuring takes the text
-    // through the shaper; a zoom step measures a few dozen labels, most of
-    // which it measured before.
+    // The width of a label in the axis font; a zoom step measures a few
+    // dozen labels, most of which it measured before.
     qreal labelWidth(const QFont &font, const QString &text) const;
 
     const QwtPlot *plot;
-    mutable QFont widthsFont;
-    mutable QHash<QString, qreal> widths;
+    mutable MeasuredTexts widths;
 };
 
 #endif
