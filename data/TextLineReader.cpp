@@ -184,6 +184,31 @@ bool TextLineReader::readLine()
     return true;
 }
 
+bool TextLineReader::readLines()
+{
+    do {
+        char *buffer = m_buffer.get();
+        // The last line end in the buffer: before where the search for one
+        // begins, the unread part has none.
+        for (qint64 i = m_size; i > m_scan; --i) {
+            if (buffer[i - 1] == '\n') {
+                m_lineBegin = buffer + m_pos;
+                m_lineEnd = buffer + i;
+                m_pos = m_scan = i;
+                return true;
+            }
+        }
+        m_scan = m_size;
+    } while (fill());
+    if (m_pos == m_size)
+        return false;
+    // The last line, without a line end.
+    m_lineBegin = m_buffer.get() + m_pos;
+    m_lineEnd = m_buffer.get() + m_size;
+    m_pos = m_scan = m_size;
+    return true;
+}
+
 bool TextLineReader::lineEquals(QLatin1String ascii) const
 {
     return lineSize() == ascii.size()

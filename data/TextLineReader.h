@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 // Reads the lines of a ride file:
@@ -35,6 +36,23 @@ public:
 
     // Moves to the next line; false when there is none left.
     bool readLine();
+    // Moves past all the whole lines the buffer holds, at least one; false
+    // when there is none left. Then lineBegin() and lineEnd() span them,
+    // their line ends included, until the next read; nextLine() takes them
+    // apart. For reading many lines at once, or on several threads.
+    bool readLines();
+    // The line that starts at begin, within lines handed out by readLines():
+    // sets lineEnd to its end without its line end, and returns where the
+    // next line starts (end after the last).
+    static const char *nextLine(const char *begin, const char *end, const char *&lineEnd)
+    {
+        const void *newline = std::memchr(begin, '\n', size_t(end - begin));
+        const char *next = newline ? static_cast<const char *>(newline) + 1 : end;
+        lineEnd = newline ? next - 1 : end;
+        if (lineEnd != begin && lineEnd[-1] == '\r')
+            --lineEnd;
+        return next;
+    }
 
     // The current line without its line end.
     const char *lineBegin() const { return m_lineBegin; }

@@ -101,6 +101,27 @@ void TestTextLineReader::lines()
             QCOMPARE(fields.join(','), lines.last());
         }
         QCOMPARE(lines, expected);
+
+        // The same lines in runs, after some read one by one.
+        for (int oneByOne = 0; oneByOne <= 2; ++oneByOne) {
+            QBuffer again(&bytes);
+            QVERIFY(again.open(QIODevice::ReadOnly));
+            TextLineReader runs(again, chunk);
+            QStringList read;
+            for (int i = 0; i < oneByOne && runs.readLine(); ++i)
+                read << runs.lineText();
+            while (runs.readLines()) {
+                const char *end = runs.lineEnd();
+                QVERIFY(runs.lineBegin() != end);
+                for (const char *p = runs.lineBegin(); p != end;) {
+                    const char *lineEnd;
+                    const char *next = TextLineReader::nextLine(p, end, lineEnd);
+                    read << TextLineReader::text(p, lineEnd);
+                    p = next;
+                }
+            }
+            QCOMPARE(read, expected);
+        }
     }
 }
 
