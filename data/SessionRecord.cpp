@@ -1,7 +1,7 @@
 #include "SessionRecord.h"
 
 #include "FieldConverter.h"
-#include "SampleColumns.h"
+#include "SampleLineReader.h"
 #include "TextLineReader.h"
 
 #include <QDir>
@@ -55,89 +55,6 @@ bool matchStartKm(const char *p, const char *end, double &km)
     if (p != end)
         return false;
     km = FieldConverter::toDouble(number, end);
-    return true;
-}
-
-// Fields of a sample line and where they go; see appendSample.
-enum SampleField {
-    TimeField = 1,
-    LongitudeField = 2,
-    LatitudeField = 3,
-    HeightField = 4,
-    HeartRateField = 5,
-    CadenceField = 6,
-    SpeedField = 7,
-    PowerTotField = 9,
-    PowerLeftField = 10,
-    PowerRightField = 11,
-    OffsetLeftField = 12,
-    OffsetRightField = 13,
-    UpDownLeftField = 14,
-    UpDownRightField = 15,
-    SpaceField = 18,
-    PhotoField = 19,
-    MinimumFields = 19
-};
-
-enum Column {
-    PowerLeftColumn, PowerRightColumn, PowerTotColumn, OffsetLeftColumn, OffsetRightColumn,
-    UpDownLeftColumn, UpDownRightColumn, HeightColumn, SpeedColumn, HeartRateColumn,
-    CadenceColumn, TimeColumn, SpaceColumn, LongitudeColumn, LatitudeColumn, ColumnCount
-};
-
-// The field each column is read from, in column order.
-constexpr SampleField columnFields[ColumnCount] = {
-    PowerLeftField, PowerRightField, PowerTotField, OffsetLeftField, OffsetRightField,
-    UpDownLeftField, UpDownRightField, HeightField, SpeedField, HeartRateField,
-    CadenceField, TimeField, SpaceField, LongitudeField, LatitudeField};
-
-// Splits one sample line at its commas and appends its values to the
-// columns; false for a line with fewer than 19 fields, which adds nothing.
-bool appendSample(const char *p, const char *end, SampleColumns<ColumnCount> &columns,
-                  QMap<int, QString> &photos)
-{
-    double value[MinimumFields] = {};
-    const char *photoBegin = nullptr;
-    const char *photoEnd = nullptr;
-    int fields = 0;
-    for (int field = 0;; ++field) {
-        const char *next;
-        switch (field) {
-        case TimeField:
-            next = FieldConverter::seconds(p, end, value[field]);
-            break;
-        case LongitudeField: case LatitudeField: case HeightField: case HeartRateField:
-        case CadenceField: case SpeedField: case PowerTotField: case PowerLeftField:
-        case PowerRightField: case OffsetLeftField: case OffsetRightField:
-        case UpDownLeftField: case UpDownRightField: case SpaceField:
-            next = FieldConverter::number(p, end, value[field]);
-            break;
-        case PhotoField:
-            next = FieldConverter::fieldEnd(p, end);
-            photoBegin = p;
-            photoEnd = next;
-            break;
-        default:
-            next = FieldConverter::fieldEnd(p, end);
-            break;
-        }
-        if (next == end || field == PhotoField) {
-            // Fields after the photo reference do not matter.
-            fields = field + 1;
-            break;
-        }
-        p = next + 1;
-    }
-    if (fields < MinimumFields)
-        return false;
-
-    double row[ColumnCount];
-    for (int column = 0; column < ColumnCount; ++column)
-        row[column] = value[columnFields[column]];
-    row[HeightColumn] /= 10; // metres in the file, tens of metres here
-    columns.append(row);
-    if (fields > PhotoField)
-        photos.insert(columns.size() - 1, TextLineReader::text(photoBegin, photoEnd));
     return true;
 }
 
@@ -213,7 +130,7 @@ bool SessionRecord::readFile(const QString &path)
     if (!info.isFile() || !file.open(QIODevice::ReadOnly))
         return false;
     TextLineReader reader(file);
-    const qint64 expectedSamples = reader.countRecords(4, MinimumFields - 1);
+    const qint64 expectedSamples = reader.countRecords(4, SampleLineReader::MinimumFields - 1);
     rideIndex.prepare(expectedSamples);
     bool accepted = true;
 
@@ -243,22 +160,12 @@ bool SessionRecord::readFile(const QString &path)
     // Caption line.
     reader.readLine();
 
-    SampleColumns<ColumnCount> columns({&powerLeft, &powerRight, &powerTot, &offsetLeft,
-                                        &offsetRight, &upDownLeft, &upDownRight, &height, &speed,
-                                        &heartRate, &cadence, &time, &space, &longitude,
-                                        &latitude},
-                                       expectedSamples);
-    for (;;) {
-        if (!reader.readLine()) {
-            // The end of the file before the separator line.
-            accepted = false;
-            break;
-        }
-        if (reader.lineEquals(QLatin1String("#####")))
-            break;
-        if (!appendSample(reader.lineBegin(), reader.lineEnd(), columns, photos))
-            accepted = false;
-    }
+    SampleLineReader::Columns columns({&powerLeft, &powerRight, &powerTot, &offsetLeft,
+                                       &offsetRight, &upDownLeft, &upDownRight, &height, &speed,
+                                       &heartRate, &cadence, &time, &space, &longitude,
+                                       &latitude},
+                                      expectedSamples);
+    accepted = SampleLineReader::read(reader, columns, photos) && accepted;
     columns.finish();
     file.close();
 
