@@ -31,7 +31,9 @@ public:
 
     // Number of lines after the first skipLines that have at least minCommas
     // commas, up to the first "#####" line: for sizing arrays before
-    // reading. Must be called before the first readLine().
+    // reading. Must be called before the first readLine(). A file of more
+    // than two chunks is scanned in two halves at once, the later one
+    // through a handle of its own.
     qint64 countRecords(int skipLines, int minCommas);
 
     // Moves to the next line; false when there is none left.
@@ -73,6 +75,10 @@ private:
     };
 
     bool fill();
+    // Where the later half of a file's bytes from..end starts, to be scanned
+    // apart: at the first line that starts past their middle; end where they
+    // are not worth sharing, or not in a file.
+    qint64 laterHalf(qint64 from, qint64 end);
 
     QIODevice *m_device;
     QBuffer m_transcoded; // the UTF-8 text of a UTF-16 or UTF-32 file

@@ -2,6 +2,7 @@
 #include "TextLineReader.h"
 
 #include <QBuffer>
+#include <QTemporaryFile>
 #include <QTextCodec>
 #include <QtTest>
 
@@ -71,6 +72,23 @@ void TestTextLineReader::lines_data()
         << encoded("UTF-16LE", mark + "a\nb") << QStringList{"a", "b"} << 0;
     QTest::newRow("UTF-16 with an unpaired surrogate, which becomes a question mark")
         << QByteArray("\xff\xfe" "a\0\0\xd8,\0", 8) << QStringList{"a?,"} << 1;
+    // Lines of every kind, the separator in the later half or missing (-2:
+    // and the last line without its line end).
+    for (const int separatorAt : {250, -1, -2}) {
+        QByteArray bytes;
+        QStringList lines;
+        int records = 0;
+        for (int i = 0; i < 300; ++i) {
+            const QByteArray line =
+                i == separatorAt ? "#####" : QByteArray(i % 7, ',') + QByteArray::number(i);
+            bytes += line + (i % 3 ? "\n" : "\r\n");
+            lines << QString::fromLatin1(line);
+            records += (separatorAt < 0 || i < separatorAt) && i % 7;
+        }
+        if (separatorAt == -2)
+            bytes.chop(1);
+        QTest::addRow("300 lines, separator line at %d", separatorAt) << bytes << lines << records;
+    }
     QTest::newRow("a line longer than the default buffer")
         << QByteArray(3 << 19, ',') + "\ny" << QStringList{QString(3 << 19, ','), "y"} << 1;
 }
@@ -121,6 +139,29 @@ void TestTextLineReader::lines()
                 }
             }
             QCOMPARE(read, expected);
+        }
+    }
+
+    // Counted in a file, whose later half is scanned apart from a few
+    // chunks on, wherever that half begins; the reading still starts at
+    // the first line.
+    QTemporaryFile file;
+    QVERIFY(file.open() && file.write(bytes) == bytes.size() && file.flush());
+    auto recordsAfter = [&expected](int skip) {
+        int count = 0;
+        for (int i = skip; i < expected.size() && expected[i] != QLatin1String("#####"); ++i)
+            count += expected[i].contains(',');
+        return count;
+    };
+    QCOMPARE(recordsAfter(0), records);
+    for (const qint64 chunk : {qint64(1), qint64(5), qint64(16), TextLineReader::DefaultChunkSize}) {
+        for (const int skip : {0, 1, 3}) {
+            QFile device(file.fileName());
+            QVERIFY(device.open(QIODevice::ReadOnly));
+            TextLineReader reader(device, chunk);
+            QCOMPARE(reader.countRecords(skip, 1), qint64(recordsAfter(skip)));
+            QCOMPARE(reader.readLine(), !expected.isEmpty());
+            QCOMPARE(expected.isEmpty() ? QString() : reader.lineText(), expected.value(0));
         }
     }
 }
