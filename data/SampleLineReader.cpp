@@ -159,13 +159,27 @@ bool SampleLineReader::read(TextLineReader &reader, Columns &columns, QMap<int, 
             photos.insert(columns.size() - 1,
                           TextLineReader::text(sample.photoBegin, sample.photoEnd));
     };
+    // The samples of a run's second half go into the arrays while the other
+    // thread reads the next run's: two stores, in turn.
+    LaterSamples stores[2];
+    LaterSamples *pending = nullptr; // read, not yet in the arrays
+    auto appendPending = [&] {
+        if (!pending)
+            return;
+        const int first = columns.size();
+        for (const Sample &sample : pending->samples)
+            columns.append(sample.row);
+        for (const auto &photo : pending->photos)
+            photos.insert(first + photo.first, photo.second);
+        pending = nullptr;
+    };
     bool allSamples = true;
     bool separator = false;
-    LaterSamples later; // before the thread that fills it, which ends first
-    while (!separator && reader.readLines()) {
+    for (int run = 0; !separator && reader.readLines(); ++run) {
         const char *begin = reader.lineBegin();
         const char *end = reader.lineEnd();
         const char *half = secondHalf(begin, end, shareFrom);
+        LaterSamples &later = stores[run % 2];
         later.samples.clear();
         later.photos.clear();
         std::future<SampleLines> secondLines;
@@ -178,6 +192,7 @@ bool SampleLineReader::read(TextLineReader &reader, Columns &columns, QMap<int, 
                 half = end; // no thread: all of it here
             }
         }
+        appendPending(); // the run before comes first
         const SampleLines firstLines = readSamples(begin, half, intoColumns);
         allSamples = allSamples && firstLines.allSamples;
         separator = firstLines.separator;
@@ -186,13 +201,10 @@ bool SampleLineReader::read(TextLineReader &reader, Columns &columns, QMap<int, 
         const SampleLines laterLines = secondLines.get();
         if (separator)
             continue; // what follows the separator line does not count
-        const int first = columns.size();
-        for (const Sample &sample : later.samples)
-            columns.append(sample.row);
-        for (const auto &photo : later.photos)
-            photos.insert(first + photo.first, photo.second);
+        pending = &later;
         allSamples = allSamples && laterLines.allSamples;
         separator = laterLines.separator;
     }
+    appendPending();
     return allSamples && separator;
 }
