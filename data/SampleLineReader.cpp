@@ -3,6 +3,7 @@
 #include "FieldConverter.h"
 #include "TextLineReader.h"
 
+#include <chrono>
 #include <cstring>
 #include <future>
 #include <system_error>
@@ -121,8 +122,8 @@ SampleLines readSamples(const char *begin, const char *end, Take &&take)
     return lines;
 }
 
-// The samples of the second half of a run, read on another thread while
-// the first half goes into the arrays, to follow it there.
+// The samples of the later part of a run, read on another thread while the
+// earlier part goes into the arrays, to follow it there.
 struct LaterSamples {
     std::vector<Sample> samples;
     std::vector<std::pair<int, QString>> photos; // place among the samples, reference
@@ -136,14 +137,14 @@ struct LaterSamples {
     }
 };
 
-// Where the second half of a run of lines starts: at the first line that
-// starts past its middle. A run too short to share, or a machine of one
-// core, has none (end).
-const char *secondHalf(const char *begin, const char *end, qint64 shareFrom)
+// Where the later part of a run of lines starts: at the first line that
+// starts past the given share of its bytes. A run too short to share, or a
+// machine of one core, has none (end).
+const char *laterPart(const char *begin, const char *end, qint64 shareFrom, double share)
 {
     if (end - begin < shareFrom || std::thread::hardware_concurrency() < 2)
         return end;
-    const char *middle = begin + (end - begin) / 2;
+    const char *middle = begin + qint64(double(end - begin) * share);
     const void *newline = std::memchr(middle, '\n', size_t(end - middle));
     return newline ? static_cast<const char *>(newline) + 1 : end;
 }
@@ -159,7 +160,7 @@ bool SampleLineReader::read(TextLineReader &reader, Columns &columns, QMap<int, 
             photos.insert(columns.size() - 1,
                           TextLineReader::text(sample.photoBegin, sample.photoEnd));
     };
-    // The samples of a run's second half go into the arrays while the other
+    // The samples of a run's later part go into the arrays while the other
     // thread reads the next run's: two stores, in turn.
     LaterSamples stores[2];
     LaterSamples *pending = nullptr; // read, not yet in the arrays
@@ -173,32 +174,40 @@ bool SampleLineReader::read(TextLineReader &reader, Columns &columns, QMap<int, 
             photos.insert(first + photo.first, photo.second);
         pending = nullptr;
     };
+    // The share of each run read here. This thread also puts the other's
+    // samples into the arrays, and the other shares its core with whatever
+    // else runs: the share moves towards the one that finishes last.
+    double share = 0.5;
     bool allSamples = true;
     bool separator = false;
     for (int run = 0; !separator && reader.readLines(); ++run) {
         const char *begin = reader.lineBegin();
         const char *end = reader.lineEnd();
-        const char *half = secondHalf(begin, end, shareFrom);
+        const char *laterBegin = laterPart(begin, end, shareFrom, share);
         LaterSamples &later = stores[run % 2];
         later.samples.clear();
         later.photos.clear();
-        std::future<SampleLines> secondLines;
-        if (half != end) {
+        std::future<SampleLines> laterRead;
+        if (laterBegin != end) {
             try {
-                secondLines = std::async(std::launch::async, [&later, half, end] {
-                    return readSamples(half, end, [&later](const Sample &s) { later.take(s); });
+                laterRead = std::async(std::launch::async, [&later, laterBegin, end] {
+                    auto take = [&later](const Sample &sample) { later.take(sample); };
+                    return readSamples(laterBegin, end, take);
                 });
             } catch (const std::system_error &) {
-                half = end; // no thread: all of it here
+                laterBegin = end; // no thread: all of it here
             }
         }
         appendPending(); // the run before comes first
-        const SampleLines firstLines = readSamples(begin, half, intoColumns);
+        const SampleLines firstLines = readSamples(begin, laterBegin, intoColumns);
         allSamples = allSamples && firstLines.allSamples;
         separator = firstLines.separator;
-        if (!secondLines.valid())
+        if (!laterRead.valid())
             continue;
-        const SampleLines laterLines = secondLines.get();
+        const bool waiting =
+            laterRead.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+        share = qBound(0.25, share + (waiting ? 0.02 : -0.02), 0.75);
+        const SampleLines laterLines = laterRead.get();
         if (separator)
             continue; // what follows the separator line does not count
         pending = &later;
