@@ -154,7 +154,8 @@ void TestTextLineReader::lines()
         return count;
     };
     QCOMPARE(recordsAfter(0), records);
-    for (const qint64 chunk : {qint64(1), qint64(5), qint64(16), TextLineReader::DefaultChunkSize}) {
+    const qint64 chunks[] = {1, 5, 16, TextLineReader::DefaultChunkSize};
+    for (const qint64 chunk : chunks) {
         for (const int skip : {0, 1, 3}) {
             QFile device(file.fileName());
             QVERIFY(device.open(QIODevice::ReadOnly));
