@@ -4,7 +4,9 @@
 // reference reader, whose records must agree bit for bit.
 
 #include "ReferenceReader.h"
+#include "SampleLineReader.h"
 #include "SessionRecord.h"
+#include "TextLineReader.h"
 
 #include <QByteArrayList>
 #include <QDir>
@@ -13,6 +15,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -59,6 +62,42 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         std::fprintf(stderr, "The session reader differs from the reference reader: result %d, expected %d; %s\n",
                      int(result), int(referenceResult), qPrintable(difference));
         std::abort();
+    }
+
+    // The samples once more, in runs of a few bytes, each shared between two
+    // threads, counted first with a later half of its own: they must come
+    // out as the session reader read them.
+    QFile file(sessionPath);
+    if (file.open(QIODevice::ReadOnly)) {
+        TextLineReader reader(file, 7);
+        const qint64 counted = reader.countRecords(4, SampleLineReader::MinimumFields - 1);
+        for (int line = 0; line < 4; ++line)
+            reader.readLine();
+        std::array<QVector<double>, SampleLineReader::ColumnCount> arrays;
+        std::array<QVector<double> *, SampleLineReader::ColumnCount> targets;
+        for (size_t i = 0; i < arrays.size(); ++i)
+            targets[i] = &arrays[i];
+        SampleLineReader::Columns columns(targets, counted);
+        QMap<int, QString> photos;
+        SampleLineReader::read(reader, columns, photos, 1);
+        columns.finish();
+        const QVector<double> *read[] = {&record.powerLeft, &record.powerRight, &record.powerTot,
+                                         &record.offsetLeft, &record.offsetRight,
+                                         &record.upDownLeft, &record.upDownRight, &record.height,
+                                         &record.speed, &record.heartRate, &record.cadence,
+                                         &record.time, &record.space, &record.longitude,
+                                         &record.latitude};
+        bool same = counted == record.time.size() && photos == record.photos;
+        for (size_t i = 0; same && i < arrays.size(); ++i) {
+            same = arrays[i].size() == read[i]->size()
+                && std::memcmp(arrays[i].constData(), read[i]->constData(),
+                               size_t(arrays[i].size()) * sizeof(double)) == 0;
+        }
+        if (!same) {
+            std::fprintf(stderr, "Shared runs read the samples otherwise: %lld counted, %d read\n",
+                         counted, int(record.time.size()));
+            std::abort();
+        }
     }
 
     for (int i = 1; i < files.size(); ++i)
