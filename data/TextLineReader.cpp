@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QTextCodec>
 
-#include <climits>
 #include <atomic>
+#include <climits>
 #include <cstring>
 #include <functional>
 #include <future>
