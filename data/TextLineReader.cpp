@@ -242,41 +242,38 @@ qint64 TextLineReader::laterHalf(qint64 from, qint64 end)
 
 bool TextLineReader::readLine()
 {
-    do {
-        char *buffer = m_buffer.get();
-        const size_t unscanned = size_t(m_size - m_scan);
-        if (auto *newline = static_cast<char *>(std::memchr(buffer + m_scan, '\n', unscanned))) {
-            m_lineBegin = buffer + m_pos;
-            m_lineEnd = newline != m_lineBegin && newline[-1] == '\r' ? newline - 1 : newline;
-            m_pos = m_scan = newline + 1 - buffer;
-            return true;
-        }
-        m_scan = m_size;
-    } while (fill());
-    if (m_pos == m_size)
+    if (!advance(false))
         return false;
-    // The last line, without a line end.
-    m_lineBegin = m_buffer.get() + m_pos;
-    m_lineEnd = m_buffer.get() + m_size;
-    m_pos = m_scan = m_size;
-    if (m_lineEnd[-1] == '\r')
+    if (m_lineEnd[-1] == '\n')
+        --m_lineEnd;
+    if (m_lineEnd != m_lineBegin && m_lineEnd[-1] == '\r')
         --m_lineEnd;
     return true;
 }
 
 bool TextLineReader::readLines()
 {
+    return advance(true);
+}
+
+bool TextLineReader::advance(bool toLastLineEnd)
+{
     do {
         char *buffer = m_buffer.get();
-        // The last line end in the buffer: before where the search for one
-        // begins, the unread part has none.
-        for (qint64 i = m_size; i > m_scan; --i) {
-            if (buffer[i - 1] == '\n') {
-                m_lineBegin = buffer + m_pos;
-                m_lineEnd = buffer + i;
-                m_pos = m_scan = i;
-                return true;
-            }
+        // Before where the search for a line end begins, the unread part
+        // has none.
+        const char *newline = nullptr;
+        if (!toLastLineEnd) {
+            newline = static_cast<const char *>(
+                std::memchr(buffer + m_scan, '\n', size_t(m_size - m_scan)));
+        }
+        for (qint64 i = m_size; toLastLineEnd && !newline && i > m_scan; --i)
+            newline = buffer[i - 1] == '\n' ? buffer + i - 1 : nullptr;
+        if (newline) {
+            m_lineBegin = buffer + m_pos;
+            m_lineEnd = newline + 1;
+            m_pos = m_scan = m_lineEnd - buffer;
+            return true;
         }
         m_scan = m_size;
     } while (fill());

@@ -75,6 +75,9 @@ private:
     };
 
     bool fill();
+    // Moves past the unread bytes up to the next line end, or the last the
+    // buffer holds, line end included; at the end of the file, up to it.
+    bool advance(bool toLastLineEnd);
     // Where the later half of a file's bytes from..end starts, to be scanned
     // apart: at the first line that starts past their middle; end where they
     // are not worth sharing, or not in a file.
