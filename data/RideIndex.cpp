@@ -48,18 +48,6 @@ void RideIndex::build(const SessionRecord &session)
     const int n = time.size();
     builtOn = time.constData();
     builtCount = n;
-    timeOrdered = neverDecreases(time);
-    spaceOrdered = neverDecreases(session.space);
-
-    makeRoom(sampleWeights, size_t(n));
-    sampleWeights.resize(n);
-    ridePauses = Pauses(time, sampleWeights.data()); // the weights' room is its scratch
-    sampleWeights.fill(0.0);
-    for (int i = 0; i + 1 < n; ++i) {
-        const double step = time[i + 1] - time[i];
-        if (std::isfinite(step) && step > 0.0 && step <= ridePauses.threshold())
-            sampleWeights[i] = step;
-    }
 
     // Height and speed have extremes but no averages (the average speed is
     // the distance over the time ridden); distance has neither. All their
@@ -78,32 +66,52 @@ void RideIndex::build(const SessionRecord &session)
         places[size_t(number)] = next;
         next += ChannelIndex::storageSize(session.channel(number)->size(), averaged(number));
     }
-    auto buildChannels = [&](int first, int end) {
-        for (int number = first; number < end; ++number) {
-            channels[size_t(number)].build(*session.channel(number),
-                                           averaged(number) ? &sampleWeights : nullptr,
-                                           number == SessionRecord::CadenceChannel,
-                                           places[size_t(number)]);
-        }
+    auto buildChannel = [&](int number) {
+        channels[size_t(number)].build(*session.channel(number),
+                                       averaged(number) ? &sampleWeights : nullptr,
+                                       number == SessionRecord::CadenceChannel,
+                                       places[size_t(number)]);
     };
+    makeRoom(sampleWeights, size_t(n));
+    sampleWeights.resize(n);
 
     // The channels are summarised apart from each other, into their own
-    // parts of the store: a second thread takes the rolling average and the
-    // channels from height on, which cost about as much as the power and
+    // parts of the store. A second thread takes those without averages
+    // while this one works out the weights, then the rolling average and
+    // the channels from heart rate on: about as much as the power and
     // pedalling channels and the swings of height left to this one. Without
     // a thread, this one builds everything.
-    auto secondHalf = [&] {
+    std::future<void> helper; // waits for the thread in any case, should this one throw
+    std::promise<void> weighed; // broken, should this one throw before the weights are known
+    auto secondHalf = [&, weightsKnown = weighed.get_future().share()] {
+        spaceOrdered = neverDecreases(session.space);
+        for (const int number : {SessionRecord::HeightChannel, SessionRecord::SpeedChannel,
+                                 SessionRecord::SpaceChannel})
+            buildChannel(number);
+        weightsKnown.get();
         buildRolling(session.powerTot);
-        buildChannels(SessionRecord::HeightChannel, int(channels.size()));
+        for (const int number : {SessionRecord::HeartRateChannel, SessionRecord::CadenceChannel,
+                                 SessionRecord::TimeChannel})
+            buildChannel(number);
     };
-    // The future waits for the thread in any case, should this one throw.
-    std::future<void> helper;
     try {
         helper = std::async(std::launch::async, secondHalf);
     } catch (const std::system_error &) {
-        secondHalf();
     }
-    buildChannels(0, SessionRecord::HeightChannel);
+
+    timeOrdered = neverDecreases(time);
+    ridePauses = Pauses(time, sampleWeights.data()); // the weights' room is its scratch
+    sampleWeights.fill(0.0);
+    for (int i = 0; i + 1 < n; ++i) {
+        const double step = time[i + 1] - time[i];
+        if (std::isfinite(step) && step > 0.0 && step <= ridePauses.threshold())
+            sampleWeights[i] = step;
+    }
+    weighed.set_value();
+    if (!helper.valid())
+        secondHalf();
+    for (int number = 0; number < SessionRecord::HeightChannel; ++number)
+        buildChannel(number);
     buildHeightSwings(session.height);
     if (helper.valid())
         helper.get();
