@@ -1,5 +1,6 @@
 #include "RideIndex.h"
 
+#include "ProcessorCores.h"
 #include "SessionRecord.h"
 
 #include <algorithm>
@@ -80,7 +81,7 @@ void RideIndex::build(const SessionRecord &session)
     // while this one works out the weights, then the rolling average and
     // the channels from heart rate on: about as much as the power and
     // pedalling channels and the swings of height left to this one. Without
-    // a thread, this one builds everything.
+    // a second core or thread, this one builds everything.
     std::future<void> helper; // waits for the thread in any case, should this one throw
     std::promise<void> weighed; // broken, should this one throw before the weights are known
     auto secondHalf = [&, weightsKnown = weighed.get_future().share()] {
@@ -95,7 +96,8 @@ void RideIndex::build(const SessionRecord &session)
             buildChannel(number);
     };
     try {
-        helper = std::async(std::launch::async, secondHalf);
+        if (ProcessorCores::usable() > 1)
+            helper = std::async(std::launch::async, secondHalf);
     } catch (const std::system_error &) {
     }
 

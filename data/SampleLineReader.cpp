@@ -1,13 +1,13 @@
 #include "SampleLineReader.h"
 
 #include "FieldConverter.h"
+#include "ProcessorCores.h"
 #include "TextLineReader.h"
 
 #include <chrono>
 #include <cstring>
 #include <future>
 #include <system_error>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -139,10 +139,10 @@ struct LaterSamples {
 
 // Where the later part of a run of lines starts: at the first line that
 // starts past the given share of its bytes. A run too short to share, or a
-// machine of one core, has none (end).
+// program that may run on one core only, has none (end).
 const char *laterPart(const char *begin, const char *end, qint64 shareFrom, double share)
 {
-    if (end - begin < shareFrom || std::thread::hardware_concurrency() < 2)
+    if (end - begin < shareFrom || ProcessorCores::usable() < 2)
         return end;
     const char *middle = begin + qint64(double(end - begin) * share);
     const void *newline = std::memchr(middle, '\n', size_t(end - middle));

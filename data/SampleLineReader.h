@@ -10,8 +10,8 @@ class TextLineReader;
 
 // Reads the sample lines of a ride file, those after its caption line up to
 // its "#####" line, into the record's arrays. The line reader hands them out
-// a run at a time. On a machine of two cores or more, the later part of a
-// long run is read on another thread while the earlier part goes into the
+// a run at a time. Where the program may run on two cores, the later part of
+// a long run is read on another thread while the earlier part goes into the
 // arrays, and follows it there while the next run is read: the arrays are
 // filled in order, and only ever by the calling thread.
 class SampleLineReader

@@ -1,5 +1,7 @@
 #include "TextLineReader.h"
 
+#include "ProcessorCores.h"
+
 #include <QFile>
 #include <QTextCodec>
 
@@ -10,7 +12,6 @@
 #include <future>
 #include <new>
 #include <system_error>
-#include <thread>
 
 namespace {
 
@@ -224,7 +225,7 @@ qint64 TextLineReader::laterHalf(qint64 from, qint64 end)
 {
     auto *file = qobject_cast<QFile *>(m_device);
     if (!file || file->fileName().isEmpty() || end - from < 2 * m_chunkSize
-        || std::thread::hardware_concurrency() < 2)
+        || ProcessorCores::usable() < 2)
         return end;
     // Just after the first line end past the middle, within a piece of the
     // file; a line longer than that is not worth looking further.

@@ -1,8 +1,10 @@
 #include "WorkSharer.h"
 
+#include "ProcessorCores.h"
+
 WorkSharer::WorkSharer()
 {
-    if (std::thread::hardware_concurrency() > 1)
+    if (ProcessorCores::usable() > 1)
         thread = std::thread(&WorkSharer::serve, this);
 }
 

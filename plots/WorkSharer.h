@@ -13,8 +13,8 @@
 // returns once the second thread has let go of it. Whatever the work reads
 // must stay as it is until then.
 //
-// On a machine of one core there is no second thread and work handed over
-// never runs: the caller must be able to do without it.
+// Where the program may run on one core only, there is no second thread and
+// work handed over never runs: the caller must be able to do without it.
 class WorkSharer
 {
 public:

@@ -1,12 +1,16 @@
+#include "ProcessorCores.h"
 #include "SampleLineReader.h"
 #include "TextLineReader.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
-#include <QThread>
 #include <QtTest>
 
 #include <limits>
+
+#ifdef Q_OS_LINUX
+#include <sched.h>
+#endif
 
 namespace {
 
@@ -97,6 +101,7 @@ class TestSampleLineReader : public QObject
 private slots:
     void sharedAsOneThreadReads_data();
     void sharedAsOneThreadReads();
+    void oneCoreAllowed();
 };
 
 void TestSampleLineReader::sharedAsOneThreadReads_data()
@@ -122,7 +127,7 @@ void TestSampleLineReader::sharedAsOneThreadReads_data()
 void TestSampleLineReader::sharedAsOneThreadReads()
 {
     QFETCH(Lines, lines);
-    if (QThread::idealThreadCount() < 2)
+    if (ProcessorCores::usable() < 2)
         QSKIP("one core: every run is read on one thread");
 
     const Read alone = readLines(lines.text, TextLineReader::DefaultChunkSize,
@@ -139,6 +144,25 @@ void TestSampleLineReader::sharedAsOneThreadReads()
             QCOMPARE(shared.photos, alone.photos);
         }
     }
+}
+
+// Where the program may run on one core only, nothing is shared: the
+// threads would only take turns.
+void TestSampleLineReader::oneCoreAllowed()
+{
+#ifdef Q_OS_LINUX
+    cpu_set_t all, one;
+    QCOMPARE(::sched_getaffinity(0, sizeof all, &all), 0);
+    QCOMPARE(ProcessorCores::usable(), CPU_COUNT(&all));
+    CPU_ZERO(&one);
+    CPU_SET(::sched_getcpu(), &one);
+    QCOMPARE(::sched_setaffinity(0, sizeof one, &one), 0);
+    const int usable = ProcessorCores::usable();
+    QCOMPARE(::sched_setaffinity(0, sizeof all, &all), 0);
+    QCOMPARE(usable, 1);
+#else
+    QSKIP("the affinity is read on Linux only");
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestSampleLineReader)
