@@ -8,7 +8,6 @@
 #include <climits>
 #include <cmath>
 #include <future>
-#include <system_error>
 
 namespace {
 
@@ -95,11 +94,7 @@ void RideIndex::build(const SessionRecord &session)
                                  SessionRecord::TimeChannel})
             buildChannel(number);
     };
-    try {
-        if (ProcessorCores::usable() > 1)
-            helper = std::async(std::launch::async, secondHalf);
-    } catch (const std::system_error &) {
-    }
+    helper = ProcessorCores::beside(secondHalf);
 
     timeOrdered = neverDecreases(time);
     ridePauses = Pauses(time, sampleWeights.data()); // the weights' room is its scratch

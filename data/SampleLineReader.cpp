@@ -7,7 +7,6 @@
 #include <chrono>
 #include <cstring>
 #include <future>
-#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -138,11 +137,11 @@ struct LaterSamples {
 };
 
 // Where the later part of a run of lines starts: at the first line that
-// starts past the given share of its bytes. A run too short to share, or a
-// program that may run on one core only, has none (end).
+// starts past the given share of its bytes. A run too short to share has
+// none (end).
 const char *laterPart(const char *begin, const char *end, qint64 shareFrom, double share)
 {
-    if (end - begin < shareFrom || ProcessorCores::usable() < 2)
+    if (end - begin < shareFrom)
         return end;
     const char *middle = begin + qint64(double(end - begin) * share);
     const void *newline = std::memchr(middle, '\n', size_t(end - middle));
@@ -189,14 +188,12 @@ bool SampleLineReader::read(TextLineReader &reader, Columns &columns, QMap<int, 
         later.photos.clear();
         std::future<SampleLines> laterRead;
         if (laterBegin != end) {
-            try {
-                laterRead = std::async(std::launch::async, [&later, laterBegin, end] {
-                    auto take = [&later](const Sample &sample) { later.take(sample); };
-                    return readSamples(laterBegin, end, take);
-                });
-            } catch (const std::system_error &) {
-                laterBegin = end; // no thread: all of it here
-            }
+            laterRead = ProcessorCores::beside([&later, laterBegin, end] {
+                auto take = [&later](const Sample &sample) { later.take(sample); };
+                return readSamples(laterBegin, end, take);
+            });
+            if (!laterRead.valid())
+                laterBegin = end; // no second core or thread: all of it here
         }
         appendPending(); // the run before comes first
         const SampleLines firstLines = readSamples(begin, laterBegin, intoColumns);

@@ -8,10 +8,8 @@
 #include <atomic>
 #include <climits>
 #include <cstring>
-#include <functional>
 #include <future>
 #include <new>
-#include <system_error>
 
 namespace {
 
@@ -196,12 +194,11 @@ qint64 TextLineReader::countRecords(int skipLines, int minCommas)
         std::atomic<bool> stop{false};
         std::future<LaterLines> laterLines;
         if (later < end) {
-            try {
-                laterLines = std::async(std::launch::async, countLines,
-                                        static_cast<QFile *>(m_device)->fileName(), later,
-                                        minCommas, m_chunkSize, std::cref(stop));
-            } catch (const std::system_error &) {
-            }
+            const QString path = static_cast<QFile *>(m_device)->fileName();
+            const qint64 chunkSize = m_chunkSize;
+            laterLines = ProcessorCores::beside([path, later, minCommas, chunkSize, &stop] {
+                return countLines(path, later, minCommas, chunkSize, stop);
+            });
         }
         scanTo(laterLines.valid() ? later : end);
         if (laterLines.valid()) {
@@ -224,8 +221,7 @@ qint64 TextLineReader::countRecords(int skipLines, int minCommas)
 qint64 TextLineReader::laterHalf(qint64 from, qint64 end)
 {
     auto *file = qobject_cast<QFile *>(m_device);
-    if (!file || file->fileName().isEmpty() || end - from < 2 * m_chunkSize
-        || ProcessorCores::usable() < 2)
+    if (!file || file->fileName().isEmpty() || end - from < 2 * m_chunkSize)
         return end;
     // Just after the first line end past the middle, within a piece of the
     // file; a line longer than that is not worth looking further.
