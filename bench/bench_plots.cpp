@@ -4,6 +4,9 @@
 //
 //   bench_plots [runs]
 //
+// It paints offscreen unless QT_QPA_PLATFORM names a platform, and says
+// which.
+//
 // Prints, as medians over the runs:
 // - the read alone (SessionRecord::read), for reference;
 // - from the read returning to the three plots painted: the steps open()
@@ -36,6 +39,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -133,6 +137,14 @@ int main(int argc, char *argv[])
     std::printf("ride: %d samples (24 h at 10 Hz), %d turn files, main window 1280 x 900, "
                 "%d runs each\n",
                 samples, int(alone.turns.size()), runs);
+    // Figures taken on a display server include sending each painted
+    // window to it, which can double a zoom step: they compare only with
+    // figures taken on the same platform.
+    const QString platform = QGuiApplication::platformName();
+    std::printf("platform: %s%s\n", qPrintable(platform),
+                platform == QLatin1String("offscreen")
+                    ? ""
+                    : " (QT_QPA_PLATFORM is set: the figures include the display server)");
     if (samples != 864000) {
         std::fprintf(stderr, "the reader gave %d samples, not 864000\n", samples);
         return 1;
