@@ -1,6 +1,7 @@
 #include "StatisticsPanel.h"
 #include "PanelTextDelegate.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QStyle>
 
@@ -61,8 +62,11 @@ QSize StatisticsPanel::minimumSizeHint() const
 void StatisticsPanel::fill(QTreeWidgetItem *section, const QList<Figure> &figures)
 {
     QRect changed;
-    while (section->childCount() > figures.size())
-        delete section->takeChild(section->childCount() - 1);
+    while (section->childCount() > figures.size()) {
+        QTreeWidgetItem *surplus = section->takeChild(section->childCount() - 1);
+        unmeasured.remove(surplus);
+        delete surplus;
+    }
     for (int i = 0; i < figures.size(); ++i) {
         QTreeWidgetItem *line = i < section->childCount() ? section->child(i) : nullptr;
         if (!line) {
@@ -79,6 +83,7 @@ void StatisticsPanel::fill(QTreeWidgetItem *section, const QList<Figure> &figure
             line->setText(0, figure.name);
         if (line->text(1) != value) {
             line->setText(1, value);
+            unmeasured.insert(line);
             changed |= visualRect(indexFromItem(line, 1));
         }
     }
@@ -98,16 +103,52 @@ void StatisticsPanel::showStatistics(const QList<Figure> &figures)
 
 void StatisticsPanel::fitValues()
 {
-    const int width = std::max(sizeHintForColumn(1), header()->sectionSize(1));
+    // As QTreeView::sizeHintForColumn measures a line, but only those
+    // waiting: for a reading that is a third of the lines.
+    ensurePolished();
+    int width = header()->sectionSize(1);
+    const QStyleOptionViewItem option = viewOptions();
+    for (auto it = unmeasured.begin(); it != unmeasured.end();) {
+        if (!inSight(*it)) {
+            ++it;
+            continue;
+        }
+        const QModelIndex index = indexFromItem(*it, 1);
+        width = std::max(width, itemDelegate(index)->sizeHint(option, index).width());
+        it = unmeasured.erase(it);
+    }
     if (width != header()->sectionSize(1))
         header()->resizeSection(1, width);
+}
+
+bool StatisticsPanel::inSight(const QTreeWidgetItem *item)
+{
+    for (const QTreeWidgetItem *parent = item->parent(); parent; parent = parent->parent()) {
+        if (parent->isHidden() || !parent->isExpanded())
+            return false;
+    }
+    return !item->isHidden();
+}
+
+void StatisticsPanel::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        for (QTreeWidgetItem *section : {range, cursor}) {
+            unmeasured.insert(section);
+            for (int i = 0; i < section->childCount(); ++i)
+                unmeasured.insert(section->child(i));
+        }
+    }
+    QTreeWidget::changeEvent(event);
 }
 
 void StatisticsPanel::showReading(const QString &xLabel, const QList<Figure> &figures)
 {
     fill(cursor, figures);
-    if (cursor->text(1) != xLabel)
+    if (cursor->text(1) != xLabel) {
         cursor->setText(1, xLabel);
+        unmeasured.insert(cursor);
+    }
     fitValues();
     if (cursor->isHidden()) {
         cursor->setHidden(false);

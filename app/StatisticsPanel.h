@@ -3,6 +3,7 @@
 
 #include "RideFigures.h"
 
+#include <QSet>
 #include <QTreeWidget>
 
 // The left column's panel: the statistics of the shown range, and below
@@ -29,16 +30,25 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+protected:
+    // Another font or style measures every value again.
+    void changeEvent(QEvent *event) override;
+
 private:
     int fittingWidth() const;
-    // The values' column as wide as the widest value shown so far.
+    // The values' column as wide as the widest value shown so far. Only
+    // the values set since are measured: the column never narrows, so those
+    // measured before fit. A value out of sight (its section hidden or
+    // folded) waits until it shows.
     void fitValues();
+    static bool inSight(const QTreeWidgetItem *item);
     // Gives a section as many lines as figures, reusing those it has.
     void fill(QTreeWidgetItem *section, const QList<Figure> &figures);
 
     QTreeWidgetItem *range;
     QTreeWidgetItem *cursor;
     QList<Figure> statisticsShown;
+    QSet<QTreeWidgetItem *> unmeasured; // values set, not yet measured
 };
 
 #endif
