@@ -102,6 +102,7 @@ void PlotScaleDraw::drawLabel(QPainter *painter, double value) const
     box.setBottom(box.bottom() + around.bottom);
     box.setLeft(box.left() - around.left);
     box.setRight(box.right() + around.right);
-    QwtPainter::drawText(painter, box, 0, text.text());
+    if (!stamps.draw(painter, box, text.text()))
+        QwtPainter::drawText(painter, box, 0, text.text());
     painter->restore();
 }

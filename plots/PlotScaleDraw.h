@@ -2,6 +2,7 @@
 #define VOK_PLOTSCALEDRAW_H
 
 #include "MeasuredTexts.h"
+#include "TextStamps.h"
 
 #include <QFont>
 #include <QSizeF>
@@ -14,8 +15,9 @@ class QwtText;
 // its labels anew whenever the scale changes. A layout measures each
 // label several times a zoom step, and each time, even when the size is
 // known, the font is asked for its key, which costs about a measurement.
-// Labels are measured and drawn by the same Qwt and Qt functions as
-// QwtScaleDraw uses, so they come out the same. Labels that would not be
+// It also lays each label out once for drawing (see TextStamps). Labels are
+// measured by the same Qwt and Qt functions as QwtScaleDraw uses, and drawn
+// the same, so they come out the same. Labels that would not be
 // drawn as plain text, or that set their own font, colour or background,
 // are measured and drawn by QwtScaleDraw; so are the extents of rotated
 // labels.
@@ -45,6 +47,7 @@ private:
     Margins margins(const QFont &font) const;
 
     mutable MeasuredTexts sizes;
+    mutable TextStamps stamps;
     mutable QFont marginsFont;
     mutable Margins fontMargins;
     mutable bool marginsKnown = false;
