@@ -63,14 +63,19 @@ double PlotScaleDraw::extent(const QFont &font) const
     if (hasComponent(QwtAbstractScaleDraw::Labels)) {
         // Unrotated, a label takes its text's size across the scale.
         const bool vertical = orientation() == Qt::Vertical;
-        double largest = 0.0;
-        for (const double value : scaleDiv().ticks(QwtScaleDiv::MajorTick)) {
-            if (!scaleDiv().contains(value))
-                continue;
-            const QSizeF size = textSize(font, label(value));
-            largest = std::max(largest, vertical ? size.width() : size.height());
+        LabelsAcross &labels = labelsAcross;
+        if (!labels.known || labels.vertical != vertical || labels.font != font
+            || !(labels.scale == scaleDiv())) {
+            double largest = 0.0;
+            for (const double value : scaleDiv().ticks(QwtScaleDiv::MajorTick)) {
+                if (!scaleDiv().contains(value))
+                    continue;
+                const QSizeF size = textSize(font, label(value));
+                largest = std::max(largest, vertical ? size.width() : size.height());
+            }
+            labels = {font, scaleDiv(), vertical, largest, true};
         }
-        d = qCeil(largest);
+        d = qCeil(labels.largest);
         if (d > 0)
             d += spacing();
     }

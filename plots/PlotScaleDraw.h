@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QSizeF>
+#include <qwt_scale_div.h>
 #include <qwt_scale_draw.h>
 
 class QwtText;
@@ -46,7 +47,21 @@ private:
     // Space a plain text engine leaves around any text in this font.
     Margins margins(const QFont &font) const;
 
+    // The labels' largest size across the scale, for the scale and font it
+    // was worked out for: a layout asks for the extent several times a
+    // step, and each time every label would be written out and looked up.
+    // A label depends only on its value, as QwtAbstractScaleDraw's own
+    // labels of a scale do.
+    struct LabelsAcross {
+        QFont font;
+        QwtScaleDiv scale;
+        bool vertical = false;
+        double largest = 0.0;
+        bool known = false;
+    };
+
     mutable MeasuredTexts sizes;
+    mutable LabelsAcross labelsAcross;
     mutable TextStamps stamps;
     mutable QFont marginsFont;
     mutable Margins fontMargins;

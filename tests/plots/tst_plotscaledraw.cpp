@@ -114,7 +114,8 @@ void TestPlotScaleDraw::drawsAsQwtScaleDraw()
     QFont pixels = QGuiApplication::font();
     pixels.setPixelSize(9);
     const QFont fonts[] = {QGuiApplication::font(), large, pixels};
-    const QwtInterval scales[] = {{0.0, 100.0}, {-3.7, 12.9}, {0.0, 100.0}, {1.0e5, 8.6e5}};
+    // Ending on the scale it starts with: the next font comes on the same scale.
+    const QwtInterval scales[] = {{0.0, 100.0}, {-3.7, 12.9}, {1.0e5, 8.6e5}, {0.0, 100.0}};
 
     QwtLinearScaleEngine engine;
     // Each font and scale in turn on the same two draws: what one draw
