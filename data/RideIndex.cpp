@@ -44,6 +44,7 @@ void RideIndex::clear()
 
 void RideIndex::build(const SessionRecord &session)
 {
+    populator.stop(); // from here on the build writes into its arrays
     const QVector<double> &time = session.time;
     const int n = time.size();
     builtOn = time.constData();
@@ -112,7 +113,6 @@ void RideIndex::build(const SessionRecord &session)
     buildHeightSwings(session.height);
     if (helper.valid())
         helper.get();
-    populator.stop();
 }
 
 void RideIndex::buildHeightSwings(const QVector<double> &height)
@@ -164,7 +164,8 @@ void RideIndex::prepare(qint64 samples)
         storage += ChannelIndex::storageSize(int(samples), averaged);
     }
     makeSummariesRoom(storage);
-    // Only mapped in, never written: the arrays' contents do not change.
+    // Nothing reads them before the build, which writes every value it
+    // reads, and which stops the populator first.
     populator.start({{const_cast<double *>(sampleWeights.constData()), n * sizeof(double)},
                      {const_cast<double *>(rollingFourth.constData()), n * sizeof(double)},
                      {summaries.get(), summariesCapacity * sizeof(double)}});

@@ -22,10 +22,10 @@ public:
         : m_arrays(arrays)
     {
         std::vector<PagePopulator::Range> fresh;
+        const int capacity = expected > 0 ? int(qMin<qint64>(expected, MaximumRows)) : 0;
         for (QVector<double> *array : m_arrays) {
             *array = QVector<double>(); // let go of what an earlier file needed
-            if (expected > 0) {
-                const int capacity = int(qMin<qint64>(expected, MaximumRows));
+            if (capacity > 0) {
                 array->reserve(capacity); // exactly that many
                 fresh.push_back({const_cast<double *>(array->constData()),
                                  size_t(capacity) * sizeof(double)});
@@ -35,12 +35,17 @@ public:
         // has some free, but where it has none the first fault compacts
         // memory to make one: a process's first read of a day's ride took
         // up to twice as long as the next.
-        if (expected >= populateFrom)
+        if (expected >= populateFrom) {
+            m_capacity = capacity;
             m_populator.start(fresh);
+            m_nextCheck = 0;
+        }
     }
 
     void append(const double (&row)[Count])
     {
+        if (size() == m_nextCheck)
+            checkpoint(m_nextCheck);
         for (int i = 0; i < Count; ++i)
             m_arrays[size_t(i)]->append(row[i]);
     }
@@ -58,6 +63,21 @@ public:
     }
 
 private:
+    // Before the row that begins a slice of the populator's, and before the
+    // first row the arrays have no room for.
+    void checkpoint(int rows)
+    {
+        if (rows >= m_capacity) {
+            m_populator.stop(); // the arrays are about to move
+            m_nextCheck = -1;
+            return;
+        }
+        m_populator.reach(size_t(rows) * sizeof(double));
+        m_nextCheck = qMin(rows + rowsPerSlice, m_capacity);
+    }
+
+    static constexpr int rowsPerSlice = int(PagePopulator::sliceBytes / sizeof(double));
+
     // QVector counts in int and allocates at most INT_MAX bytes.
     static constexpr int MaximumRows = INT_MAX / int(sizeof(double)) - 64;
 
@@ -66,6 +86,8 @@ private:
 
     std::array<QVector<double> *, Count> m_arrays;
     PagePopulator m_populator;
+    int m_capacity = 0;   // the rows the arrays have room for, where populated
+    int m_nextCheck = -1; // the row count at which to call checkpoint(); -1: never
 };
 
 #endif
