@@ -5,6 +5,10 @@
 #include <QPainter>
 #include <QStyleOption>
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 PlotCanvas::PlotCanvas(QwtPlot *plot)
     : QwtPlotCanvas(plot)
 {
@@ -40,16 +44,17 @@ void PlotCanvas::drawBorder(QPainter *painter)
         QwtPlotCanvas::drawBorder(&framePainter);
         framePainter.end();
         frameKey = key;
+        // Each row against a transparent one: memcmp compares many pixels
+        // at a time, where a loop would test them one by one.
         frameOnlyAtEdges = true;
         const QRect inner = contentsRect() & frame.rect();
-        for (int row = inner.top(); frameOnlyAtEdges && row <= inner.bottom(); ++row) {
+        const std::vector<QRgb> transparent(size_t(std::max(inner.width(), 0)), 0);
+        for (int row = inner.top(); frameOnlyAtEdges && !transparent.empty() && row <= inner.bottom();
+             ++row) {
             const auto *line = reinterpret_cast<const QRgb *>(frame.constScanLine(row));
-            for (int column = inner.left(); column <= inner.right(); ++column) {
-                if (line[column] != 0) {
-                    frameOnlyAtEdges = false;
-                    break;
-                }
-            }
+            frameOnlyAtEdges = std::memcmp(line + inner.left(), transparent.data(),
+                                           transparent.size() * sizeof(QRgb))
+                               == 0;
         }
     }
 

@@ -20,17 +20,23 @@ void TestPlotCanvas::paintsThePlainCanvasFrame_data()
 {
     QTest::addColumn<int>("frameStyle");
     QTest::addColumn<int>("lineWidth");
-    QTest::newRow("sunken panel, as Qwt sets it") << int(QFrame::Panel | QFrame::Sunken) << 2;
-    QTest::newRow("raised panel, wider") << int(QFrame::Panel | QFrame::Raised) << 4;
-    QTest::newRow("plain box") << int(QFrame::Box | QFrame::Plain) << 1;
-    QTest::newRow("styled panel") << int(QFrame::StyledPanel | QFrame::Sunken) << 1;
-    QTest::newRow("no frame") << int(QFrame::NoFrame) << 0;
+    // A frame keeps the contents inside it through their margins; with
+    // none, they reach over it.
+    QTest::addColumn<bool>("noMargins");
+    const int sunken = QFrame::Panel | QFrame::Sunken;
+    QTest::newRow("sunken panel, as Qwt sets it") << sunken << 2 << false;
+    QTest::newRow("raised panel, wider") << int(QFrame::Panel | QFrame::Raised) << 4 << false;
+    QTest::newRow("plain box") << int(QFrame::Box | QFrame::Plain) << 1 << false;
+    QTest::newRow("styled panel") << int(QFrame::StyledPanel | QFrame::Sunken) << 1 << false;
+    QTest::newRow("no frame") << int(QFrame::NoFrame) << 0 << false;
+    QTest::newRow("contents over the frame") << sunken << 2 << true;
 }
 
 void TestPlotCanvas::paintsThePlainCanvasFrame()
 {
     QFETCH(int, frameStyle);
     QFETCH(int, lineWidth);
+    QFETCH(bool, noMargins);
 
     QwtPlot copying, plain;
     copying.setCanvas(new PlotCanvas);
@@ -38,6 +44,8 @@ void TestPlotCanvas::paintsThePlainCanvasFrame()
         auto *canvas = static_cast<QFrame *>(plot->canvas());
         canvas->setFrameStyle(frameStyle);
         canvas->setLineWidth(lineWidth);
+        if (noMargins)
+            canvas->setContentsMargins(0, 0, 0, 0);
         plot->resize(400, 300);
         plot->show();
     }
