@@ -5,6 +5,8 @@
 #include <QStyle>
 #include <qwt_plot_canvas.h>
 
+#include <memory>
+
 // A plot canvas that keeps its frame as the style last drew it and copies
 // it onto each paint while nothing the frame depends on has changed. The
 // style strokes a frame pixel by pixel, which costs about what a curve
@@ -33,6 +35,8 @@ private:
     };
     FrameKey currentFrameKey() const;
 
+    std::unique_ptr<uchar[]> framePixels; // before the image, which lies in them
+    size_t frameBytes = 0;
     QImage frame; // on transparent, the size of the canvas
     FrameKey frameKey;
     bool frameOnlyAtEdges = false; // nothing drawn within the contents
