@@ -41,14 +41,14 @@ void PlotCanvas::drawBorder(QPainter *painter)
         // In memory kept from the frame before where it is large enough: a
         // new image would be new memory, a page fault for every 4 KiB, and
         // the canvases shrink as soon as a ride's axes get their labels.
-        const qsizetype line = qsizetype(width()) * qsizetype(sizeof(QRgb));
-        const size_t bytes = size_t(line) * size_t(height());
+        const qsizetype bytesPerLine = qsizetype(width()) * qsizetype(sizeof(QRgb));
+        const size_t bytes = size_t(bytesPerLine) * size_t(height());
         frame = QImage();
         if (frameBytes < bytes) {
             framePixels.reset(new uchar[bytes]);
             frameBytes = bytes;
         }
-        frame = QImage(framePixels.get(), width(), height(), line,
+        frame = QImage(framePixels.get(), width(), height(), bytesPerLine,
                        QImage::Format_ARGB32_Premultiplied);
         frame.fill(Qt::transparent);
         QPainter framePainter(&frame);
