@@ -237,13 +237,27 @@ bool ChannelIndex::extremeValues(int first, int last, double &lowest, double &hi
         for (; k < to; ++k)
             take(0, lows[k], highs[k]);
     };
-    samples(pieces.at[0], pieces.at[1]);
+    auto settle = [&] {
+        lowest = std::min(std::min(low[0], low[1]), std::min(low[2], low[3]));
+        highest = std::max(std::max(high[0], high[1]), std::max(high[2], high[3]));
+    };
     summaries(blockLow, blockHigh, pieces.at[1] / blockSize, pieces.at[2] / blockSize);
     summaries(groupLow, groupHigh, pieces.at[2] / groupSize, pieces.at[3] / groupSize);
     summaries(blockLow, blockHigh, pieces.at[3] / blockSize, pieces.at[4] / blockSize);
-    samples(pieces.at[4], pieces.at[5]);
-    lowest = std::min(std::min(low[0], low[1]), std::min(low[2], low[3]));
-    highest = std::max(std::max(high[0], high[1]), std::max(high[2], high[3]));
+    settle();
+    // The samples at either end lie in a block that reaches beyond the run.
+    // Where the whole block stays within the extremes of the rest, they
+    // cannot change them and are not read: in a run of many blocks, most
+    // often so.
+    auto ends = [&](int from, int to) {
+        const int block = from / blockSize;
+        if (from == to || (blockLow[block] >= lowest && blockHigh[block] <= highest))
+            return;
+        samples(from, to);
+        settle();
+    };
+    ends(pieces.at[0], pieces.at[1]);
+    ends(pieces.at[4], pieces.at[5]);
     return lowest <= highest;
 }
 
@@ -262,8 +276,15 @@ void ChannelIndex::extremes(int first, int last, int &low, int &high, double *lo
     // ...then the first place of each, piece by piece in order; a block
     // knows its own.
     auto firstOf = [&](double value, const double *blockValues, const double *groupValues,
-                       const std::vector<quint8> &placeInBlock) {
+                       const std::vector<quint8> &placeInBlock, bool lowest) {
         auto inSamples = [&](int from, int to) {
+            // A block whose own extreme falls short of the value holds no
+            // sample of that value: most often so at the ends of a long run.
+            if (from == to)
+                return -1;
+            const double own = blockValues[from / blockSize];
+            if (lowest ? own > value : own < value)
+                return -1;
             for (int i = from; i < to; ++i) {
                 if (values[i] == value)
                     return i;
@@ -290,8 +311,8 @@ void ChannelIndex::extremes(int first, int last, int &low, int &high, double *lo
             at = inSamples(pieces.at[4], pieces.at[5]);
         return at;
     };
-    low = firstOf(lowest, blockLow, groupLow, blockLowAt);
-    high = firstOf(highest, blockHigh, groupHigh, blockHighAt);
+    low = firstOf(lowest, blockLow, groupLow, blockLowAt, true);
+    high = firstOf(highest, blockHigh, groupHigh, blockHighAt, false);
     if (lowValue)
         *lowValue = lowest;
     if (highValue)
