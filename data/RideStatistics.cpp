@@ -218,8 +218,11 @@ RideStatistics RideStatistics::of(const SessionRecord &session, const RideIndex 
     s.cadenceMax = index.channel(SessionRecord::CadenceChannel).highest(first, last);
     s.speedMax = index.channel(SessionRecord::SpeedChannel).highest(first, last);
     constexpr double metres = 10.0;
-    s.heightMin = index.channel(SessionRecord::HeightChannel).lowest(first, last) * metres;
-    s.heightMax = index.channel(SessionRecord::HeightChannel).highest(first, last) * metres;
+    double lowest, highest;
+    if (index.channel(SessionRecord::HeightChannel).extremeValues(first, last, lowest, highest)) {
+        s.heightMin = lowest * metres;
+        s.heightMax = highest * metres;
+    }
 
     const ChannelIndex::Sum total = index.channel(SessionRecord::PowerTotChannel).sum(first, end);
     if (total.weight > 0.0)
