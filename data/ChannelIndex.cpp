@@ -276,14 +276,14 @@ void ChannelIndex::extremes(int first, int last, int &low, int &high, double *lo
     // ...then the first place of each, piece by piece in order; a block
     // knows its own.
     auto firstOf = [&](double value, const double *blockValues, const double *groupValues,
-                       const std::vector<quint8> &placeInBlock, bool lowest) {
+                       const std::vector<quint8> &placeInBlock, bool lowestWanted) {
         auto inSamples = [&](int from, int to) {
             // A block whose own extreme falls short of the value holds no
             // sample of that value: most often so at the ends of a long run.
             if (from == to)
                 return -1;
             const double own = blockValues[from / blockSize];
-            if (lowest ? own > value : own < value)
+            if (lowestWanted ? own > value : own < value)
                 return -1;
             for (int i = from; i < to; ++i) {
                 if (values[i] == value)
