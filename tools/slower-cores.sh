@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs a command as on a machine whose cores are FACTOR times slower: on each
 # core a real-time thread spins for the rest of every 2 ms, leaving the
-# command 1 / FACTOR of each core. Work of both threads, painting, memory
-# waits and page faults all slow down alike, so the figures say how the
+# command 1 / FACTOR of each core. Computing, painting, memory waits and page
+# faults all slow down alike, on every thread, so the figures say how the
 # program might fare on a slower machine of the same shape, not exactly.
 #   tools/slower-cores.sh FACTOR COMMAND [ARGUMENTS...]
 #   e.g. tools/slower-cores.sh 4.5 build/bench/bench_plots 5
