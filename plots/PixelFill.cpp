@@ -40,9 +40,11 @@ PixelFill::PixelFill(QPainter *painter, const QColor &colour)
     const QTransform moved = painter->deviceTransform(); // by whole pixels
     offset = QPoint(int(moved.dx()), int(moved.dy()));
     // The system clip (the part of a widget being painted) is exact; the
-    // painter's own is used only where it is one rectangle, and then a
-    // pixel inside it on every side, so that rounding its edges cannot
-    // matter. Rectangles reaching further go through fillRect.
+    // painter's own is used only where it is one rectangle. On whole pixels
+    // (a canvas clips its items to its contents so) that rectangle is exact
+    // too; between pixels it is taken a pixel inside on every side, so that
+    // rounding its edges cannot matter. Rectangles reaching further go
+    // through fillRect.
     QRegion region = painter->paintEngine()->systemClip();
     if (region.isEmpty())
         region = image->rect();
@@ -51,7 +53,9 @@ PixelFill::PixelFill(QPainter *painter, const QColor &colour)
         const QRegion own = painter->clipRegion();
         if (own.rectCount() != 1)
             return;
-        region &= own.boundingRect().translated(offset).adjusted(1, 1, -1, -1);
+        const QRect bounds = own.boundingRect();
+        const int inside = painter->clipBoundingRect() == QRectF(bounds) ? 0 : 1;
+        region &= bounds.translated(offset).adjusted(inside, inside, -inside, -inside);
     }
     clip.reserve(region.rectCount());
     for (const QRect &rect : region)

@@ -25,11 +25,21 @@ namespace {
 using Setup = std::function<void(QPainter &)>;
 
 // Column strokes two pixels wide and rectangles of other widths, some
-// across the image's edges, one empty.
+// across the image's edges, one empty; and lines along the inner edges of
+// the clips below, as a grid draws them, and a pixel beyond them.
 QVector<QRect> rectangles()
 {
     QRandomGenerator random(7);
     QVector<QRect> rects{QRect(-3, 5, 2, 40), QRect(195, -4, 2, 30), QRect(50, 90, 0, 5)};
+    for (const QRect &clip : {QRect(30, 20, 120, 50), QRect(10, 0, 150, 60)}) {
+        for (int beyond : {0, 1}) {
+            const QRect reach = clip.adjusted(-beyond, -beyond, beyond, beyond);
+            rects << QRect(reach.left(), reach.top(), 1, reach.height())
+                  << QRect(reach.right() - 1, reach.top(), 2, reach.height())
+                  << QRect(reach.left(), reach.top(), reach.width(), 1)
+                  << QRect(reach.left() + 5, reach.bottom(), reach.width() - 10, 1);
+        }
+    }
     for (int i = 0; i < 400; ++i)
         rects.append(QRect(random.bounded(-10, 210), random.bounded(-10, 110),
                            i % 4 ? 2 : random.bounded(1, 9), random.bounded(1, 60)));
