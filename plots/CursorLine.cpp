@@ -5,7 +5,6 @@
 #include <QTimer>
 #include <qwt_plot.h>
 #include <qwt_scale_map.h>
-#include <qwt_scale_widget.h>
 #include <qwt_widget_overlay.h>
 
 #include <cmath>
@@ -79,9 +78,6 @@ CursorLine::CursorLine(const std::array<QwtPlot *, 3> &plots, QObject *parent)
         canvas->setMouseTracking(true);
         canvas->installEventFilter(this);
         overlays[i] = new LineOverlay(plots[i], *this);
-        // A zoom moves the x under the line: the line stays at its x.
-        connect(plots[i]->axisWidget(QwtPlot::xBottom), &QwtScaleWidget::scaleDivChanged, this,
-                &CursorLine::place);
     }
 }
 
@@ -108,6 +104,20 @@ bool CursorLine::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+void CursorLine::placeLater()
+{
+    if (placing)
+        return;
+    placing = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            placing = false;
+            place();
+        },
+        Qt::QueuedConnection);
 }
 
 void CursorLine::place()

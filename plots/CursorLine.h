@@ -11,8 +11,8 @@ class QwtWidgetOverlay;
 
 // One vertical line through the three stacked plots at the x under the
 // pointer, drawn over the canvases without replotting them. It follows the
-// pointer over any of the three, stays at its x through zooms, and leaves
-// with the pointer.
+// pointer over any of the three and leaves with the pointer. Whoever changes
+// the plots' x scales has it placed again, at its x, once they are laid out.
 class CursorLine : public QObject
 {
     Q_OBJECT
@@ -24,6 +24,13 @@ public:
     bool isShown() const { return shown; }
     double x() const { return cursorX; }
 
+    // Draws the line at its x on the plots as they are laid out now.
+    void place();
+    // The same once the events posted so far are handled: for changes of
+    // scale that reach the plots one after another, each to be laid out
+    // after it, and only then the line placed, once.
+    void placeLater();
+
 signals:
     // The pointer is over a canvas at this x.
     void moved(double x);
@@ -34,12 +41,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void place();
-
     std::array<QwtPlot *, 3> plots;
     std::array<QwtWidgetOverlay *, 3> overlays{};
     QTimer *leaving;
     bool shown = false;
+    bool placing = false; // placeLater has asked for place
     double cursorX = 0.0;
 };
 

@@ -147,6 +147,8 @@ SessionPlots::SessionPlots(const std::array<QwtPlot *, 3> &plots, const SessionR
         connect(zoomer, &MyZoomer::zoomStarting, this, [this] { zoomStep = true; });
         connect(zoomer, &MyZoomer::zoomChanged, this, [this, preparer = preparers[Top]] {
             preparer->prepareNow();
+            // All three have their new x range and have laid out their axes.
+            cursor->place();
             zoomStep = false;
             if (std::exchange(rangeChangedInStep, false))
                 emit shownRangeChanged();
@@ -173,10 +175,13 @@ SessionPlots::~SessionPlots()
 
 void SessionPlots::xRangeChanged()
 {
-    if (zoomStep)
+    if (zoomStep) {
         rangeChangedInStep = true;
-    else
+    } else {
+        // The other plots may follow, each laid out after its scale.
+        cursor->placeLater();
         emit shownRangeChanged();
+    }
 }
 
 void SessionPlots::finishLineWork()

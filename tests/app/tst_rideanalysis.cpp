@@ -21,6 +21,7 @@ private slots:
     void modeSwitch();
     void cursorReadsTheNearestSample_data();
     void cursorReadsTheNearestSample();
+    void cursorLineOnAllThree();
     void copy();
 
 private:
@@ -36,6 +37,9 @@ private:
         return plot("qwtPlotBottom")->axisScaleDraw(QwtPlot::xBottom)->label(x).text();
     }
     void wheel(const char *name, double x, int angle, Qt::KeyboardModifiers modifiers = {});
+    // The canvas columns, as painted with what lies over them, drawn in the
+    // cursor's colour from the top of the contents to their bottom.
+    QList<int> lineColumns(const char *name) const;
 
     TemporarySettings settings;
     QTemporaryDir dir;
@@ -226,6 +230,63 @@ void TestRideAnalysis::cursorReadsTheNearestSample()
     QVERIFY(panel->isReadingShown());
     QApplication::sendEvent(plot("qwtPlotTop")->canvas(), &leave);
     QTRY_VERIFY(!panel->isReadingShown());
+}
+
+QList<int> TestRideAnalysis::lineColumns(const char *name) const
+{
+    QWidget *canvas = plot(name)->canvas();
+    const QImage image = canvas->grab().toImage();
+    const QRect contents = canvas->contentsRect();
+    QList<int> columns;
+    for (int x = contents.left(); x <= contents.right(); ++x) {
+        int dark = 0;
+        for (int y = contents.top(); y <= contents.bottom(); ++y)
+            dark += image.pixel(x, y) == qRgb(30, 30, 30);
+        if (dark == contents.height())
+            columns << x;
+    }
+    return columns;
+}
+
+void TestRideAnalysis::cursorLineOnAllThree()
+{
+    const char *names[] = {"qwtPlotTop", "qwtPlotCenter", "qwtPlotBottom"};
+    for (const char *name : names)
+        QCOMPARE(lineColumns(name), QList<int>());
+
+    QWidget *canvas = plot("qwtPlotCenter")->canvas();
+    const double x = 200.0;
+    const auto column = [&] {
+        return int(std::lround(plot("qwtPlotCenter")->canvasMap(QwtPlot::xBottom).transform(x)));
+    };
+    const QPoint at(column(), 20);
+    QMouseEvent move(QEvent::MouseMove, at, canvas->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(canvas, &move);
+    for (const char *name : names)
+        QCOMPARE(lineColumns(name), QList<int>{column()});
+
+    // A zoom keeps the line at its x, in another column, as the plots are
+    // laid out after it; out of the shown range it is drawn nowhere, and
+    // back in range again.
+    wheel("qwtPlotCenter", 600.0, 120);
+    QVERIFY(column() != at.x());
+    for (const char *name : names)
+        QCOMPARE(lineColumns(name), QList<int>{column()});
+    for (int notch = 0; notch < 8; ++notch)
+        wheel("qwtPlotCenter", 900.0, 120);
+    QVERIFY(shownX("qwtPlotCenter").minValue() > x);
+    for (const char *name : names)
+        QCOMPARE(lineColumns(name), QList<int>());
+    plot("qwtPlotCenter")->canvas()->findChild<QwtPlotZoomer *>()->zoom(0);
+    for (const char *name : names)
+        QCOMPARE(lineColumns(name), QList<int>{column()});
+
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(canvas, &leave);
+    QTRY_VERIFY(!panel->isReadingShown());
+    for (const char *name : names)
+        QCOMPARE(lineColumns(name), QList<int>());
 }
 
 void TestRideAnalysis::copy()
