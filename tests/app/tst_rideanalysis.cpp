@@ -266,9 +266,8 @@ void TestRideAnalysis::cursorLineOnAllThree()
     for (const char *name : names)
         QCOMPARE(lineColumns(name), QList<int>{column()});
 
-    // A zoom keeps the line at its x, in another column, as the plots are
-    // laid out after it; out of the shown range it is drawn nowhere, and
-    // back in range again.
+    // A zoom keeps the line at its x, in that x's new column; zoomed past
+    // it, the line is drawn nowhere, and at the full view again.
     wheel("qwtPlotCenter", 600.0, 120);
     QVERIFY(column() != at.x());
     for (const char *name : names)
@@ -278,7 +277,7 @@ void TestRideAnalysis::cursorLineOnAllThree()
     QVERIFY(shownX("qwtPlotCenter").minValue() > x);
     for (const char *name : names)
         QCOMPARE(lineColumns(name), QList<int>());
-    plot("qwtPlotCenter")->canvas()->findChild<QwtPlotZoomer *>()->zoom(0);
+    canvas->findChild<QwtPlotZoomer *>()->zoom(0);
     for (const char *name : names)
         QCOMPARE(lineColumns(name), QList<int>{column()});
 
