@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Runs a command as on a machine whose cores are FACTOR times slower: on each
 # core a real-time thread spins for the rest of every 2 ms, leaving the
-# command 1 / FACTOR of each core. Computing, painting, memory waits and page
-# faults all slow down alike, on every thread, so the figures say how the
-# program might fare on a slower machine of the same shape, not exactly.
+# command 1 / FACTOR of each core. The spinners keep to one clock, so the
+# cores are free at the same time and the command's threads run side by side
+# as they would on slower cores; spinners that drifted apart would leave them
+# taking turns. Computing, painting, memory waits and page faults all slow
+# down alike, on every thread, so the figures say how the program might fare
+# on a slower machine of the same shape, not exactly.
 #   tools/slower-cores.sh FACTOR COMMAND [ARGUMENTS...]
 #   e.g. tools/slower-cores.sh 4.5 build/bench/bench_plots 5
 # Needs root (or CAP_SYS_NICE) for the real-time threads. The system keeps
@@ -53,14 +56,17 @@ static void *spin(void *core)
     CPU_ZERO(&set);
     CPU_SET((int)(long)core, &set);
     pthread_setaffinity_np(pthread_self(), sizeof set, &set);
-    for (long next = now();;) {
-        for (long start = now(); now() - start < busy;) {
+    /* Every spinner starts its periods at whole multiples of the period and
+       keeps to them, however late it wakes: each spins from the start of a
+       period, and all cores are free together at its end. */
+    for (long next = (now() / period + 1) * period;;) {
+        struct timespec t = {next / 1000000000L, next % 1000000000L};
+        clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, NULL);
+        while (now() - next < busy) {
         }
         next += period;
         if (next < now())
-            next = now();
-        struct timespec t = {next / 1000000000L, next % 1000000000L};
-        clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, NULL);
+            next = (now() / period + 1) * period;
     }
     return NULL;
 }
