@@ -112,7 +112,7 @@ cc -O1 -o "$work/loop" "$work/loop.c"
 # The share left over, a little more than 1 / FACTOR: switching to and from
 # the spinning threads costs the command some of it (measured below).
 period=2000
-busy=$(awk -v f="$factor" -v p="$period" 'BEGIN { printf "%d", p * (1 - 1.05 / f) }')
+busy=$(awk -v f="$factor" -v p="$period" 'BEGIN { printf "%d", p * (1 - 1.02 / f) }')
 plain=$("$work/loop")
 "$work/hog" "$busy" "$period" &
 hog=$!
