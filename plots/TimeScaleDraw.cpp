@@ -31,20 +31,22 @@ QwtText TimeScaleDraw::label(double v) const
         seconds = int(qBound(double(std::numeric_limits<int>::min()), std::trunc(v),
                              double(std::numeric_limits<int>::max())));
     }
-    if (reading == Elapsed) {
-        const qint64 elapsed = qint64(QTime(0, 0).secsTo(baseTime)) + seconds;
-        if (elapsed >= secondsPerDay)
-            return QwtText(elapsedLabel(elapsed));
-    }
-    return QwtText(baseTime.addSecs(seconds).toString(format));
+    // Seconds from the midnight before the base time. A clock starts again
+    // at midnight; an elapsed reading counts its hours on past a day.
+    qint64 count = qint64(QTime(0, 0).secsTo(baseTime)) + seconds;
+    if (reading == TimeOfDay || count < secondsPerDay)
+        count = (count % secondsPerDay + secondsPerDay) % secondsPerDay;
+    return QwtText(fieldsLabel(count), QwtText::PlainText);
 }
 
 // The unit formats hold the fields h, m and s, one or two letters each (two
-// pad with a zero), and separators. Past a day the hours go on counting
-// where a clock would start again.
-QString TimeScaleDraw::elapsedLabel(qint64 seconds) const
+// pad with a zero), and separators. Written digit by digit: a zoom step
+// labels some eighty ticks, and QTime::toString goes through the locale's
+// calendar for each.
+QString TimeScaleDraw::fieldsLabel(qint64 seconds) const
 {
     QString text;
+    text.reserve(format.size() + 4);
     for (int i = 0; i < format.size();) {
         const QChar field = format.at(i);
         int width = 1;
@@ -62,7 +64,16 @@ QString TimeScaleDraw::elapsedLabel(qint64 seconds) const
             ++i;
             continue;
         }
-        text += QString::number(value).rightJustified(width, QLatin1Char('0'));
+        char digits[20];
+        int count = 0;
+        do {
+            digits[count++] = char('0' + value % 10);
+            value /= 10;
+        } while (value > 0);
+        for (int pad = count; pad < width; ++pad)
+            text += QLatin1Char('0');
+        while (count > 0)
+            text += QLatin1Char(digits[--count]);
         i += width;
     }
     return text;

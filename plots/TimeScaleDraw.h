@@ -34,7 +34,8 @@ public:
     static QString unitFormat(quint32 unit);
 
 private:
-    QString elapsedLabel(qint64 seconds) const;
+    // The format filled in from seconds since a midnight.
+    QString fieldsLabel(qint64 seconds) const;
 
     QTime baseTime;
     QString format;

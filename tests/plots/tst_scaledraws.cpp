@@ -47,6 +47,8 @@ void TestScaleDraws::timeLabel_data()
     QTest::newRow("elapsed, three hour digits") << midnight << 2u << elapsed << 360000.0 << "100";
     QTest::newRow("clock, the same moment on the next day")
         << QTime(10, 30) << 0u << clock << 95400.0 << "13:00:00";
+    QTest::newRow("elapsed, before the start, the clock of the day before")
+        << QTime(0, 0, 10) << 0u << elapsed << -20.0 << "23:59:50";
     QTest::newRow("elapsed, far beyond any ride") << midnight << 0u << elapsed << 1.0e300
                                                   << "596523:14:07";
     QTest::newRow("not a number is the start") << QTime(8, 0) << 0u << clock << qQNaN() << "08:00:00";
