@@ -31,8 +31,9 @@ QwtText TimeScaleDraw::label(double v) const
         seconds = int(qBound(double(std::numeric_limits<int>::min()), std::trunc(v),
                              double(std::numeric_limits<int>::max())));
     }
-    // Seconds from the midnight before the base time. A clock starts again
-    // at midnight; an elapsed reading counts its hours on past a day.
+    // The moment labelled, in seconds from the midnight before the base
+    // time. A clock starts again at midnight; an elapsed reading counts its
+    // hours on past a day.
     qint64 count = qint64(QTime(0, 0).secsTo(baseTime)) + seconds;
     if (reading == TimeOfDay || count < secondsPerDay)
         count = (count % secondsPerDay + secondsPerDay) % secondsPerDay;
