@@ -43,7 +43,7 @@ QwtText TimeScaleDraw::label(double v) const
 // The unit formats hold the fields h, m and s, one or two letters each (two
 // pad with a zero), and separators. Written digit by digit: a zoom step
 // labels some eighty ticks, and QTime::toString goes through the locale's
-// calendar for each.
+// calendar for each, QString::number through its digits.
 QString TimeScaleDraw::fieldsLabel(qint64 seconds) const
 {
     QString text;
